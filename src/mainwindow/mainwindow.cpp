@@ -1,0 +1,216 @@
+#include "mainwindow/mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "platform/clock.h"
+#include "platform/lenientnumber.h"
+#include "platform/messageservice.h"
+#include "records/recordgridmodel.h"
+#include "records/recordgridview.h"
+#include "records/recordloader.h"
+#include "records/specimenrecord.h"
+
+namespace {
+
+const QString kLoadingCaption = QStringLiteral("正在获取正确的版本信息。");
+const QString kCaptionPrefix = QStringLiteral("Mirosta V2.2  ");
+
+// Client area of the window as designed, in twips.
+constexpr int kClientWidthTwips = 13080;
+constexpr int kClientHeightTwips = 7500;
+
+// Column widths that start-up sets, in twips, in the order it sets them.
+constexpr std::pair<int, int> kColumnWidths[] = {{1, 1300}, {2, 1400}, {3, 1050},
+                                                 {4, 2500}, {6, 2500}, {10, 1200}};
+
+struct MenuItem {
+    const char* name;
+    const char* caption;  // nullptr: a separator
+};
+
+QFont gridFont() {
+    QFont font;
+    // 宋体 where the system has it, otherwise a CJK serif font, otherwise any CJK font.
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSize(12);
+    return font;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messages,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      m_paths(std::move(paths)),
+      m_clock(clock),
+      m_messages(messages),
+      m_grid(2, recordcolumns::kMainGridColumns) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Mirosta"));
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    m_model = new RecordGridModel(m_grid, this);
+    m_view = new RecordGridView(m_model, central);
+    m_view->setObjectName(QStringLiteral("Grid1"));
+    m_view->setAccessibleName(QStringLiteral("今日到期的记录"));
+    m_view->setFont(gridFont());
+    m_view->verticalHeader()->setFont(gridFont());
+    m_view->horizontalHeader()->setFont(gridFont());
+    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont()).height() + 6);
+
+    buildMenus();
+
+    m_scanTimer = new QTimer(this);
+    m_scanTimer->setObjectName(QStringLiteral("Timer1"));
+    connect(m_scanTimer, &QTimer::timeout, this, &MainWindow::scanTick);
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("Timer2"));
+    connect(m_clockTimer, &QTimer::timeout, this, &MainWindow::updateClockCaption);
+    m_clockTimer->start(1000);
+
+    connect(action(QStringLiteral("end")), &QAction::triggered, this, &MainWindow::exitProgram);
+    connect(action(QStringLiteral("dq")), &QAction::triggered, this, &MainWindow::reloadRecords);
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel + menuHeight);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto addItems = [this](QMenu* menu, std::initializer_list<MenuItem> items) {
+        for (const MenuItem& item : items) {
+            if (!item.caption) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* a = menu->addAction(QString::fromUtf8(item.caption));
+            a->setObjectName(QString::fromLatin1(item.name));
+        }
+    };
+    auto addMenu = [bar](const char* name, const char* caption) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Menu"));
+        return menu;
+    };
+
+    m_mainMenu = addMenu("menu", "菜单");
+    QMenu* init = m_mainMenu->addMenu(QStringLiteral("初始化"));
+    init->setObjectName(QStringLiteral("csh"));
+    addItems(init, {{"tscsh", "提示初始化"}, {"sjcsh", "数据初始化"}});
+    addItems(m_mainMenu, {{"", nullptr}, {"end", "退出"}});
+
+    addItems(addMenu("yx", "运行"), {{"kq", "开启提醒"}, {"", nullptr}, {"bg", "停止提醒"}});
+    addItems(addMenu("sjbj", "数据编辑"), {{"dq", "读取数据"},
+                                           {"", nullptr},
+                                           {"crsj", "插入数据"},
+                                           {"", nullptr},
+                                           {"find", "查找数据"},
+                                           {"", nullptr},
+                                           {"scgqsj", "删除过期数据"}});
+    addItems(addMenu("rjsz", "软件设置"), {{"sz", "设置"}});
+    addItems(addMenu("bz", "帮助"), {{"gy", "关于"}, {"sj", "提供建议/升级"}});
+}
+
+QAction* MainWindow::action(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+void MainWindow::startUp() {
+    // The empty window is on the screen before the data file is read.
+    show();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    action(QStringLiteral("bg"))->setEnabled(false);
+    setWindowTitle(kLoadingCaption);
+    for (const auto& [col, twips] : kColumnWidths) m_grid.setColWidth(col, twips);
+    const QStringList& headings = recordHeadings();
+    for (int c = 0; c < headings.size(); ++c) m_grid.setTextMatrix(0, c, headings.at(c));
+
+    const LoadReport report = loadDueToday(m_grid, m_paths.dataFilePath(), m_clock);
+    reportLoadProblem(report);
+
+    if (m_grid.rows() != 2) {
+        setScanInterval(leadingInteger(scanIntervalText()));
+        action(QStringLiteral("bg"))->setEnabled(true);
+        action(QStringLiteral("kq"))->setEnabled(false);
+    }
+}
+
+void MainWindow::reportLoadProblem(const LoadReport& report) {
+    if (report.status != FileStatus::Unreadable) return;
+    m_messages.show(QStringLiteral("错误"),
+                    QStringLiteral("无法读取数据文件，今日列表为空，文件未作任何改动。\n%1")
+                        .arg(report.error),
+                    MessageIcon::Warning);
+}
+
+void MainWindow::reloadRecords() {
+    reportLoadProblem(reloadDueToday(m_grid, m_paths.dataFilePath(), m_clock));
+}
+
+QString MainWindow::scanIntervalText() const {
+    return m_intervalProvider ? m_intervalProvider() : QString::number(kDefaultScanIntervalMs);
+}
+
+void MainWindow::setScanIntervalProvider(std::function<QString()> provider) {
+    m_intervalProvider = std::move(provider);
+}
+
+void MainWindow::setScanInterval(qint64 milliseconds) {
+    if (milliseconds <= 0) {
+        m_scanTimer->stop();
+        m_scanTimer->setInterval(0);
+        return;
+    }
+    m_scanTimer->start(static_cast<int>(qMin<qint64>(milliseconds, INT_MAX)));
+}
+
+void MainWindow::updateClockCaption() { setWindowTitle(kCaptionPrefix + m_clock.secondText()); }
+
+void MainWindow::layoutGrid() {
+    // The grid fills the window's outer size less 100 twips across and 950 twips down.
+    const QRect outer = frameGeometry();
+    const int widthTwips = outer.width() * kTwipsPerPixel - 100;
+    const int heightTwips = outer.height() * kTwipsPerPixel - 950;
+    const int width = widthTwips > 0 ? qMax(widthTwips / kTwipsPerPixel, 1) : 1;
+    const int height = heightTwips > 0 ? qMax(heightTwips / kTwipsPerPixel, 1) : 1;
+    m_view->setGeometry(0, 0, width, height);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layoutGrid();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    // A minimised window goes to the tray, but only when there is a tray icon to bring it back.
+    if (isMinimized() && m_trayShown && m_trayShown()) QTimer::singleShot(0, this, &QWidget::hide);
+    layoutGrid();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    exitProgram();
+}
+
+void MainWindow::exitProgram() {
+    if (m_exiting) return;
+    m_exiting = true;
+    for (const auto& step : m_exitSteps) step();
+    QApplication::quit();
+}

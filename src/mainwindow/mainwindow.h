@@ -1,0 +1,91 @@
+#pragma once
+// The main window (objectName Form1): today's records in the grid Grid1, the menu bar, the clock
+// caption (Timer2) and the due-scan timer Timer1. It is the start-up window and lives for the
+// whole run; closing it or choosing 退出 ends the program.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "platform/apppaths.h"
+#include "records/recordgrid.h"
+
+class Clock;
+class MessageService;
+class QAction;
+class QMenu;
+class QTimer;
+class RecordGridModel;
+class RecordGridView;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kTwipsPerPixel = 15;
+    static constexpr int kDefaultScanIntervalMs = 5000;
+
+    MainWindow(AppPaths paths, const Clock& clock, MessageService& messages,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the window, then lays out and fills the grid and starts the scan when records are
+    // due today. Called once, right after construction.
+    void startUp();
+
+    RecordGrid& grid() { return m_grid; }
+    RecordGridView* gridView() const { return m_view; }
+    QTimer* scanTimer() const { return m_scanTimer; }
+    QAction* action(const QString& objectName) const;
+    QMenu* mainMenu() const { return m_mainMenu; }
+    const AppPaths& paths() const { return m_paths; }
+    const Clock& clock() const { return m_clock; }
+    MessageService& messages() { return m_messages; }
+
+    // The scan interval setting: the text that start-up and 开启提醒 read ("5000" unless a
+    // provider says otherwise).
+    QString scanIntervalText() const;
+    void setScanIntervalProvider(std::function<QString()> provider);
+    // Sets Timer1's interval; 0 stops the scan.
+    void setScanInterval(qint64 milliseconds);
+
+    // Whether a tray icon is shown; only then does minimising hide the window.
+    void setTrayIconShown(std::function<bool()> shown) { m_trayShown = std::move(shown); }
+
+    // Work to do before the program ends (releasing reminder slots, removing the tray icon).
+    void addExitStep(std::function<void()> step) { m_exitSteps.push_back(std::move(step)); }
+
+    // 读取数据: reloads today's records.
+    void reloadRecords();
+    // 退出 and closing the window.
+    void exitProgram();
+
+signals:
+    // Timer1 ticked: the due scan runs.
+    void scanTick();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void layoutGrid();
+    void updateClockCaption();
+    void reportLoadProblem(const struct LoadReport& report);
+
+    AppPaths m_paths;
+    const Clock& m_clock;
+    MessageService& m_messages;
+    RecordGrid m_grid;
+    RecordGridModel* m_model = nullptr;
+    RecordGridView* m_view = nullptr;
+    QTimer* m_scanTimer = nullptr;
+    QTimer* m_clockTimer = nullptr;
+    QMenu* m_mainMenu = nullptr;
+    std::function<QString()> m_intervalProvider;
+    std::function<bool()> m_trayShown;
+    std::vector<std::function<void()>> m_exitSteps;
+    bool m_exiting = false;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// Where the program keeps its two files, a.bz (the records) and ts.ini (the reminder slots).
+// The data directory is the directory that holds the executable when it is writable (a portable
+// folder, as the program has always been used); otherwise the per-user application data directory.
+// QtCore only.
+
+#include <QString>
+
+class AppPaths {
+public:
+    explicit AppPaths(QString dataDir);
+
+    // The rule above, for the running program; creates the per-user directory when it is chosen.
+    static AppPaths forApplication();
+
+    const QString& dataDir() const { return m_dataDir; }
+    QString dataFilePath() const;  // a.bz
+    QString profilePath() const;   // ts.ini
+
+private:
+    QString m_dataDir;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// Message boxes with QMessageBox: one OK button (or Yes/No for questions), plain text only.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/messageservice.h"
+
+class QtMessageService : public MessageService {
+public:
+    explicit QtMessageService(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void show(const QString& title, const QString& text, MessageIcon icon) override;
+    bool ask(const QString& title, const QString& text) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

@@ -1,0 +1,87 @@
+#include "records/recordgridview.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+RecordGridView::RecordGridView(RecordGridModel* model, QWidget* parent)
+    : QTableView(parent), m_model(model) {
+    setModel(model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // Fixed section sizes keep tens of thousands of rows cheap to lay out and to scroll.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+
+    // The corner button shows the heading of the number column.
+    if (auto* corner = findChild<QAbstractButton*>()) {
+        m_corner = corner;
+        corner->setEnabled(false);
+        corner->installEventFilter(this);
+    }
+    setCornerButtonEnabled(false);
+
+    connect(model, &RecordGridModel::gridColumnWidthChanged, this,
+            &RecordGridView::applyColumnWidth);
+    connect(model, &QAbstractItemModel::headerDataChanged, this, [this] {
+        if (m_corner) m_corner->update();
+    });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        for (int c = 0; c < m_model->grid().cols(); ++c) applyColumnWidth(c);
+        if (m_corner) m_corner->update();
+    });
+    for (int c = 0; c < model->grid().cols(); ++c) applyColumnWidth(c);
+}
+
+void RecordGridView::applyColumnWidth(int gridColumn) {
+    const int twips = m_model->grid().colWidth(gridColumn);
+    if (twips == RecordGrid::kDefaultWidth) return;
+    const int pixels = qMax(twips / kTwipsPerPixel, 1);
+    if (gridColumn == 0)
+        verticalHeader()->setFixedWidth(pixels);
+    else
+        setColumnWidth(gridColumn - 1, pixels);
+}
+
+void RecordGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (current.isValid()) m_model->grid().setRowSel(current.row() + 1);
+}
+
+void RecordGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    emit gridDoubleClicked();
+}
+
+bool RecordGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_corner && event->type() == QEvent::Paint) {
+        paintCorner(m_corner);
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void RecordGridView::paintCorner(QWidget* corner) {
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.state = QStyle::State_Enabled | QStyle::State_Raised;
+    option.rect = corner->rect();
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    option.text = m_model->grid().textMatrix(0, 0);
+    option.textAlignment = Qt::AlignCenter;
+    const QBrush fore =
+        RecordGridModel::brushFor(m_model->grid().cellForeColor(0, 0), option.palette);
+    if (fore.style() != Qt::NoBrush) option.palette.setBrush(QPalette::ButtonText, fore);
+    QPainter painter(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The table view of a record grid: the heading row and the number column stay in place as fixed
+// cells (the top-left corner shows the grid's cell (0, 0)), cells are read-only, column widths come
+// from the grid in twips, and the grid's RowSel follows the user's selection.
+
+#include <QTableView>
+
+#include "records/recordgridmodel.h"
+
+class RecordGridView : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int kTwipsPerPixel = 15;
+
+    explicit RecordGridView(RecordGridModel* model, QWidget* parent = nullptr);
+
+    RecordGrid& grid() { return m_model->grid(); }
+    RecordGridModel* recordModel() const { return m_model; }
+
+signals:
+    // A double click anywhere on the grid, after the selection moved to the clicked cell.
+    void gridDoubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void applyColumnWidth(int gridColumn);
+    void paintCorner(QWidget* corner);
+
+    RecordGridModel* m_model;
+    QWidget* m_corner = nullptr;
+};

@@ -1,0 +1,88 @@
+#include "records/recordloader.h"
+
+#include "platform/clock.h"
+#include "platform/gbkcodec.h"
+#include "records/recordgrid.h"
+#include "records/specimenrecord.h"
+
+namespace {
+
+// Appends a row and places fields 0 .. n-2 into columns 1 .. n-1, dropping what does not fit.
+void appendRecordRow(RecordGrid& grid, const QStringList& fields) {
+    grid.addItem();
+    const int row = grid.rows() - 2;  // the row that was the trailing empty row
+    const int placed = qMin(static_cast<int>(fields.size()) - 1, grid.cols() - 1);
+    for (int k = 0; k < placed; ++k) grid.setTextMatrix(row, k + 1, fields.at(k));
+}
+
+bool hasContent(const QStringList& fields) {
+    for (const QString& f : fields)
+        if (!f.isEmpty()) return true;
+    return false;
+}
+
+LoadReport reportFor(const FileLines& file) { return LoadReport{file.status, file.error, 0}; }
+
+}  // namespace
+
+void numberRows(RecordGrid& grid) {
+    const int last = grid.rows() - 1;
+    for (int r = 1; r <= last; ++r) grid.setTextMatrix(r, 0, QString::number(r));
+    if (last > 0) grid.setTextMatrix(last, 0, QString());
+}
+
+LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock) {
+    const FileLines file = readLines(dataFilePath);
+    LoadReport report = reportFor(file);
+    RecordGrid::BulkUpdate bulk(grid);
+    QDate cachedDate;
+    QString today;
+    for (const QByteArray& raw : file.lines) {
+        // The clock is asked for every line, so a load that runs over midnight uses the new date.
+        const QDate date = clock.now().date();
+        if (date != cachedDate) {
+            cachedDate = date;
+            today = date.toString(QStringLiteral("yyyy-MM-dd"));
+        }
+        const QStringList fields = splitRecordLine(gbk::decode(raw));
+        if (fields.size() <= recordcolumns::kDueTime - 1) continue;
+        if (!fields.at(recordcolumns::kDueTime - 1).contains(today)) continue;
+        appendRecordRow(grid, fields);
+        ++report.taken;
+    }
+    numberRows(grid);
+    return report;
+}
+
+bool editorHoldsIntact(const QStringList& fields, const QByteArray& raw) {
+    return fields.size() == SpecimenRecord::kFieldCount && fields.last().isEmpty() &&
+           gbk::isValid(raw);
+}
+
+LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
+                          QList<CarriedLine>* carried) {
+    const FileLines file = readLines(dataFilePath);
+    LoadReport report = reportFor(file);
+    RecordGrid::BulkUpdate bulk(grid);
+    for (const QByteArray& raw : file.lines) {
+        const QStringList fields = splitRecordLine(gbk::decode(raw));
+        if (!hasContent(fields)) continue;  // empty lines and the trailing line of commas
+        if (editorHoldsIntact(fields, raw)) {
+            appendRecordRow(grid, fields);
+            ++report.taken;
+        } else if (carried) {
+            carried->append(CarriedLine{report.taken, raw});
+        }
+    }
+    numberRows(grid);
+    return report;
+}
+
+LoadReport reloadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock) {
+    {
+        RecordGrid::BulkUpdate bulk(grid);
+        for (int r = grid.rows() - 1; r >= 1; --r)
+            if (!grid.textMatrix(r, 0).isEmpty()) grid.removeItem(r);
+    }
+    return loadDueToday(grid, dataFilePath, clock);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Filling a record grid from a.bz. QtCore only.
+//
+// Both loaders walk the file's lines in order, split each at its commas and put field k into
+// column k + 1 of a new row appended at the end; the line's last field is not placed (an eleven-
+// field line as the editor writes it fills columns 1 to 10 and leaves the due mark empty; a twelve-
+// field line fills the due-mark column too). Fields beyond the grid's last column are dropped.
+// Afterwards the rows are numbered 1, 2, ... and the trailing empty row keeps an empty number.
+//
+// The main window's loader takes the lines whose due time (field 5) contains today's date. The
+// editor's loader takes every line it can hold intact and carries the rest through unchanged, so
+// that saving the editor's grid never loses a record.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "platform/textfile.h"
+
+class Clock;
+class RecordGrid;
+
+struct LoadReport {
+    FileStatus status = FileStatus::Missing;
+    QString error;  // in Chinese, when the file exists but could not be read
+    int taken = 0;
+};
+
+// A line of a.bz that the editor's grid cannot hold intact: it is written back unchanged, after
+// the first `afterRecords` records of the grid.
+struct CarriedLine {
+    int afterRecords = 0;
+    QByteArray bytes;
+};
+
+// Main window: records due today. Precondition: the grid holds no record rows.
+LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock);
+
+// Editor: every record. Precondition: the grid holds no record rows.
+LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
+                          QList<CarriedLine>* carried);
+
+// The reload command: removes every numbered row (keeping the heading and the trailing empty row),
+// then runs loadDueToday().
+LoadReport reloadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock);
+
+// Numbers rows 1 to the last row and empties the number of the last row (unless it is row 0).
+void numberRows(RecordGrid& grid);
+
+// Whether an editor-loaded line (decoded, its raw bytes beside it) round-trips through the grid.
+bool editorHoldsIntact(const QStringList& fields, const QByteArray& raw);
