@@ -85,7 +85,11 @@ MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messa
     resize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel + menuHeight);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The view and its model read the grid, which is destroyed before the base class's children.
+    delete m_view;
+    delete m_model;
+}
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
@@ -151,10 +155,10 @@ void MainWindow::startUp() {
 
 void MainWindow::reportLoadProblem(const LoadReport& report) {
     if (report.status != FileStatus::Unreadable) return;
-    m_messages.show(QStringLiteral("错误"),
-                    QStringLiteral("无法读取数据文件，今日列表为空，文件未作任何改动。\n%1")
-                        .arg(report.error),
-                    MessageIcon::Warning);
+    m_messages.show(
+        QStringLiteral("错误"),
+        QStringLiteral("无法读取数据文件，今日列表为空，文件未作任何改动。\n%1").arg(report.error),
+        MessageIcon::Warning);
 }
 
 void MainWindow::reloadRecords() {
@@ -178,7 +182,9 @@ void MainWindow::setScanInterval(qint64 milliseconds) {
     m_scanTimer->start(static_cast<int>(qMin<qint64>(milliseconds, INT_MAX)));
 }
 
-void MainWindow::updateClockCaption() { setWindowTitle(kCaptionPrefix + m_clock.secondText()); }
+void MainWindow::updateClockCaption() {
+    setWindowTitle(kCaptionPrefix + m_clock.secondText());
+}
 
 void MainWindow::layoutGrid() {
     // The grid fills the window's outer size less 100 twips across and 950 twips down.

@@ -21,7 +21,7 @@ class RecordGridView;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr int kTwipsPerPixel = 15;
     static constexpr int kDefaultScanIntervalMs = 5000;
 
@@ -60,16 +60,16 @@ public:
     // 退出 and closing the window.
     void exitProgram();
 
-signals:
+  signals:
     // Timer1 ticked: the due scan runs.
     void scanTick();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void layoutGrid();
     void updateClockCaption();

@@ -16,6 +16,10 @@ AppPaths AppPaths::forApplication() {
     return AppPaths(dir);
 }
 
-QString AppPaths::dataFilePath() const { return QDir(m_dataDir).filePath(QStringLiteral("a.bz")); }
+QString AppPaths::dataFilePath() const {
+    return QDir(m_dataDir).filePath(QStringLiteral("a.bz"));
+}
 
-QString AppPaths::profilePath() const { return QDir(m_dataDir).filePath(QStringLiteral("ts.ini")); }
+QString AppPaths::profilePath() const {
+    return QDir(m_dataDir).filePath(QStringLiteral("ts.ini"));
+}

@@ -7,7 +7,7 @@
 #include <QString>
 
 class AppPaths {
-public:
+  public:
     explicit AppPaths(QString dataDir);
 
     // The rule above, for the running program; creates the per-user directory when it is chosen.
@@ -17,6 +17,6 @@ public:
     QString dataFilePath() const;  // a.bz
     QString profilePath() const;   // ts.ini
 
-private:
+  private:
     QString m_dataDir;
 };

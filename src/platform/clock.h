@@ -6,7 +6,7 @@
 #include <QDateTime>
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
 
@@ -19,17 +19,17 @@ public:
 };
 
 class SystemClock : public Clock {
-public:
+  public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
 // A clock that says what it is told; for tests and benchmarks.
 class FixedClock : public Clock {
-public:
+  public:
     explicit FixedClock(QDateTime now = {}) : m_now(std::move(now)) {}
     QDateTime now() const override { return m_now; }
     void set(const QDateTime& now) { m_now = now; }
 
-private:
+  private:
     QDateTime m_now;
 };

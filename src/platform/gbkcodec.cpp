@@ -13,7 +13,7 @@ constexpr const char* kCharset = "CP936";
 
 // One conversion direction, opened once per thread and reset before each use.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
     ~Converter() {
         if (valid()) iconv_close(m_cd);
@@ -27,7 +27,7 @@ public:
         return m_cd;
     }
 
-private:
+  private:
     iconv_t m_cd;
 };
 
@@ -100,8 +100,8 @@ qsizetype encodeInto(QStringView text, QByteArray* out) {
         if (errno == EILSEQ || errno == EINVAL) {
             // A character without a GBK form (a surrogate pair counts as one character).
             const auto* unit = reinterpret_cast<const char16_t*>(in);
-            const bool pair = inLeft >= 4 && QChar::isHighSurrogate(unit[0]) &&
-                              QChar::isLowSurrogate(unit[1]);
+            const bool pair =
+                inLeft >= 4 && QChar::isHighSurrogate(unit[0]) && QChar::isLowSurrogate(unit[1]);
             const size_t skip = pair ? 4 : 2;
             *outPtr++ = '?';
             --outLeft;
@@ -132,8 +132,12 @@ QByteArray encode(QStringView text) {
     return b;
 }
 
-bool canEncode(QStringView text) { return encodeInto(text, nullptr) == 0; }
+bool canEncode(QStringView text) {
+    return encodeInto(text, nullptr) == 0;
+}
 
-bool isValid(QByteArrayView bytes) { return decodeInto(bytes, nullptr) == 0; }
+bool isValid(QByteArrayView bytes) {
+    return decodeInto(bytes, nullptr) == 0;
+}
 
 }  // namespace gbk

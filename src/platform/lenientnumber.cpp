@@ -64,4 +64,6 @@ qint64 roundHalfEven(double value) {
     return static_cast<qint64>(rounded);
 }
 
-qint64 leadingInteger(QStringView text) { return roundHalfEven(leadingNumber(text)); }
+qint64 leadingInteger(QStringView text) {
+    return roundHalfEven(leadingNumber(text));
+}

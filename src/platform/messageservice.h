@@ -10,7 +10,7 @@
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 
 class MessageService {
-public:
+  public:
     virtual ~MessageService() = default;
     // A modal box with one OK button. Texts are shown as plain text, never as rich text.
     virtual void show(const QString& title, const QString& text, MessageIcon icon) = 0;
@@ -19,7 +19,7 @@ public:
 };
 
 class RecordingMessageService : public MessageService {
-public:
+  public:
     struct Message {
         QString title;
         QString text;
@@ -44,7 +44,7 @@ public:
     }
     void clear() { m_messages.clear(); }
 
-private:
+  private:
     QList<Message> m_messages;
     bool m_answer = true;
 };

@@ -7,13 +7,13 @@
 #include "platform/messageservice.h"
 
 class QtMessageService : public MessageService {
-public:
+  public:
     explicit QtMessageService(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void show(const QString& title, const QString& text, MessageIcon icon) override;
     bool ask(const QString& title, const QString& text) override;
 
-private:
+  private:
     QPointer<QWidget> m_parent;
 };

@@ -4,7 +4,7 @@
 // Qt implementation is QtScreenMetrics, tests use FixedScreenMetrics.
 
 class ScreenMetrics {
-public:
+  public:
     virtual ~ScreenMetrics() = default;
     virtual int twipsPerPixelX() const { return 15; }
     virtual int twipsPerPixelY() const { return 15; }
@@ -14,14 +14,14 @@ public:
 };
 
 class FixedScreenMetrics : public ScreenMetrics {
-public:
+  public:
     FixedScreenMetrics(int widthPixels, int heightPixels, int workAreaBottomPixels)
         : m_width(widthPixels), m_height(heightPixels), m_workBottom(workAreaBottomPixels) {}
     int screenWidthTwips() const override { return m_width * twipsPerPixelX(); }
     int screenHeightTwips() const override { return m_height * twipsPerPixelY(); }
     int workAreaBottomPixels() const override { return m_workBottom; }
 
-private:
+  private:
     int m_width;
     int m_height;
     int m_workBottom;

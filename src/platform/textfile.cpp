@@ -29,21 +29,22 @@ FileContent readWholeFile(const QString& path) {
     if (!info.exists() && !info.isSymLink()) return result;
     if (info.isDir()) {
         result.status = FileStatus::Unreadable;
-        result.error = QStringLiteral("“%1”是一个文件夹，不是文件。").arg(QDir::toNativeSeparators(path));
+        result.error =
+            QStringLiteral("“%1”是一个文件夹，不是文件。").arg(QDir::toNativeSeparators(path));
         return result;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.status = FileStatus::Unreadable;
-        result.error = QStringLiteral("无法打开“%1”：%2")
-                           .arg(QDir::toNativeSeparators(path), describe(file));
+        result.error =
+            QStringLiteral("无法打开“%1”：%2").arg(QDir::toNativeSeparators(path), describe(file));
         return result;
     }
     result.bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.status = FileStatus::Unreadable;
-        result.error = QStringLiteral("无法读取“%1”：%2")
-                           .arg(QDir::toNativeSeparators(path), describe(file));
+        result.error =
+            QStringLiteral("无法读取“%1”：%2").arg(QDir::toNativeSeparators(path), describe(file));
         result.bytes.clear();
         return result;
     }

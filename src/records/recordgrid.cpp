@@ -32,7 +32,9 @@ void RecordGrid::setTextMatrix(int row, int col, const QString& text) {
     if (auto* o = notify()) o->cellsChanged(row, col, row, col);
 }
 
-void RecordGrid::addItem() { setRows(rows() + 1); }
+void RecordGrid::addItem() {
+    setRows(rows() + 1);
+}
 
 void RecordGrid::removeItem(int row) {
     if (row < 0 || row >= rows()) return;
@@ -41,9 +43,13 @@ void RecordGrid::removeItem(int row) {
     if (auto* o = notify()) o->rowsRemoved();
 }
 
-void RecordGrid::setCellForeColor(quint32 colour) { setColour(true, colour); }
+void RecordGrid::setCellForeColor(quint32 colour) {
+    setColour(true, colour);
+}
 
-void RecordGrid::setCellBackColor(quint32 colour) { setColour(false, colour); }
+void RecordGrid::setCellBackColor(quint32 colour) {
+    setColour(false, colour);
+}
 
 void RecordGrid::setColour(bool fore, quint32 colour) {
     if (!valid(m_currentRow, m_currentCol)) return;

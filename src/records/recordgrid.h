@@ -1,9 +1,9 @@
 #pragma once
 // A plain table of text cells, the program's record grid: row 0 holds the headings, column 0 the
-// display number, record rows start at row 1 and the grid ends with one empty row below the records.
-// It offers exactly the grid operations the record logic needs (row and column counts, cell text,
-// appending and removing rows, the selection's last row, a current cell with its text and
-// background colours, column widths). QtCore only; RecordGridModel shows it in a QTableView.
+// display number, record rows start at row 1 and the grid ends with one empty row below the
+// records. It offers exactly the grid operations the record logic needs (row and column counts,
+// cell text, appending and removing rows, the selection's last row, a current cell with its text
+// and background colours, column widths). QtCore only; RecordGridModel shows it in a QTableView.
 //
 // Colours are kept in the grid's own colour format: 0 means "the grid's default colour"; other
 // values hold blue, green and red from the high byte to the low byte (0x0000FFFF is yellow, 0xFF is
@@ -15,7 +15,7 @@
 #include <vector>
 
 class RecordGridObserver {
-public:
+  public:
     virtual ~RecordGridObserver() = default;
     virtual void cellsChanged(int firstRow, int firstCol, int lastRow, int lastCol) = 0;
     virtual void rowsAboutToBeInserted(int first, int last) = 0;
@@ -28,7 +28,7 @@ public:
 };
 
 class RecordGrid {
-public:
+  public:
     static constexpr quint32 kDefaultColour = 0;
     static constexpr quint32 kYellow = 0x0000FFFF;
     static constexpr quint32 kRed = 0x000000FF;
@@ -38,7 +38,8 @@ public:
     RecordGrid(int rows, int cols);
 
     int rows() const { return static_cast<int>(m_rows.size()); }
-    // Setting the row count drops rows at the end or appends empty ones; the others stay as they are.
+    // Setting the row count drops rows at the end or appends empty ones; the others stay as they
+    // are.
     void setRows(int rows);
     int cols() const { return m_cols; }
 
@@ -70,19 +71,19 @@ public:
 
     // Bulk changes (loading thousands of rows) tell the observer once, as a reset.
     class BulkUpdate {
-    public:
+      public:
         explicit BulkUpdate(RecordGrid& grid);
         ~BulkUpdate();
         BulkUpdate(const BulkUpdate&) = delete;
         BulkUpdate& operator=(const BulkUpdate&) = delete;
 
-    private:
+      private:
         RecordGrid& m_grid;
     };
 
     void setObserver(RecordGridObserver* observer) { m_observer = observer; }
 
-private:
+  private:
     struct Row {
         std::vector<QString> text;
         std::vector<quint32> fore;  // empty while every cell has the default colour
@@ -90,7 +91,9 @@ private:
     };
 
     Row emptyRow() const { return Row{std::vector<QString>(static_cast<size_t>(m_cols)), {}, {}}; }
-    bool valid(int row, int col) const { return row >= 0 && row < rows() && col >= 0 && col < m_cols; }
+    bool valid(int row, int col) const {
+        return row >= 0 && row < rows() && col >= 0 && col < m_cols;
+    }
     RecordGridObserver* notify() const { return m_bulkDepth == 0 ? m_observer : nullptr; }
     void setColour(bool fore, quint32 colour);
 

@@ -9,7 +9,9 @@ RecordGridModel::RecordGridModel(RecordGrid& grid, QObject* parent)
     m_grid.setObserver(this);
 }
 
-RecordGridModel::~RecordGridModel() { m_grid.setObserver(nullptr); }
+RecordGridModel::~RecordGridModel() {
+    m_grid.setObserver(nullptr);
+}
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : qMax(m_grid.rows() - 1, 0);
@@ -22,7 +24,8 @@ int RecordGridModel::columnCount(const QModelIndex& parent) const {
 QBrush RecordGridModel::brushFor(quint32 colour, const QPalette& palette) {
     if (colour == RecordGrid::kDefaultColour) return QBrush();
     if (colour & 0x80000000u) {
-        // A system colour by index; the program uses the selection highlight (13) and its text (14).
+        // A system colour by index; the program uses the selection highlight (13) and its text
+        // (14).
         switch (colour & 0xFFu) {
             case 13:
                 return palette.brush(QPalette::Active, QPalette::Highlight);
@@ -76,7 +79,8 @@ void RecordGridModel::cellsChanged(int firstRow, int firstCol, int lastRow, int 
     if (firstCol == 0) emit headerDataChanged(Qt::Vertical, qMax(firstRow - 1, 0), lastRow - 1);
     const int r0 = qMax(firstRow, 1) - 1;
     const int c0 = qMax(firstCol, 1) - 1;
-    if (lastRow >= 1 && lastCol >= 1) emit dataChanged(index(r0, c0), index(lastRow - 1, lastCol - 1));
+    if (lastRow >= 1 && lastCol >= 1)
+        emit dataChanged(index(r0, c0), index(lastRow - 1, lastCol - 1));
 }
 
 // Grid rows first..last are model rows first-1..last-1; grid row 0 (the headings) has none, so a
@@ -113,8 +117,14 @@ void RecordGridModel::rowsRemoved() {
     m_resetting = false;
 }
 
-void RecordGridModel::aboutToReset() { beginResetModel(); }
+void RecordGridModel::aboutToReset() {
+    beginResetModel();
+}
 
-void RecordGridModel::reset() { endResetModel(); }
+void RecordGridModel::reset() {
+    endResetModel();
+}
 
-void RecordGridModel::columnWidthChanged(int col) { emit gridColumnWidthChanged(col); }
+void RecordGridModel::columnWidthChanged(int col) {
+    emit gridColumnWidthChanged(col);
+}

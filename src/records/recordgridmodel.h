@@ -11,7 +11,7 @@
 
 class RecordGridModel : public QAbstractTableModel, private RecordGridObserver {
     Q_OBJECT
-public:
+  public:
     explicit RecordGridModel(RecordGrid& grid, QObject* parent = nullptr);
     ~RecordGridModel() override;
 
@@ -26,10 +26,10 @@ public:
     // The brush for a colour in the grid's format; an invalid brush for the default colour.
     static QBrush brushFor(quint32 colour, const QPalette& palette);
 
-signals:
+  signals:
     void gridColumnWidthChanged(int gridColumn);
 
-private:
+  private:
     QVariant cellData(int row, int col, int role) const;
 
     void cellsChanged(int firstRow, int firstCol, int lastRow, int lastCol) override;

@@ -33,14 +33,21 @@ RecordGridView::RecordGridView(RecordGridModel* model, QWidget* parent)
 
     connect(model, &RecordGridModel::gridColumnWidthChanged, this,
             &RecordGridView::applyColumnWidth);
-    connect(model, &QAbstractItemModel::headerDataChanged, this, [this] {
-        if (m_corner) m_corner->update();
-    });
+    connect(model, &QAbstractItemModel::headerDataChanged, this, &RecordGridView::updateCorner);
     connect(model, &QAbstractItemModel::modelReset, this, [this] {
         for (int c = 0; c < m_model->grid().cols(); ++c) applyColumnWidth(c);
-        if (m_corner) m_corner->update();
+        updateCorner();
     });
     for (int c = 0; c < model->grid().cols(); ++c) applyColumnWidth(c);
+}
+
+void RecordGridView::updateCorner() {
+    if (!m_corner) return;
+    // The number column is at least wide enough for its heading.
+    const QString heading = m_model->grid().textMatrix(0, 0);
+    const int wanted = verticalHeader()->fontMetrics().horizontalAdvance(heading) + 12;
+    if (verticalHeader()->minimumWidth() != wanted) verticalHeader()->setMinimumWidth(wanted);
+    m_corner->update();
 }
 
 void RecordGridView::applyColumnWidth(int gridColumn) {
@@ -73,7 +80,7 @@ bool RecordGridView::eventFilter(QObject* watched, QEvent* event) {
 
 void RecordGridView::paintCorner(QWidget* corner) {
     QStyleOptionHeader option;
-    option.initFrom(corner);
+    option.initFrom(horizontalHeader());
     option.state = QStyle::State_Enabled | QStyle::State_Raised;
     option.rect = corner->rect();
     option.position = QStyleOptionHeader::OnlyOneSection;

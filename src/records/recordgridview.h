@@ -9,7 +9,7 @@
 
 class RecordGridView : public QTableView {
     Q_OBJECT
-public:
+  public:
     static constexpr int kTwipsPerPixel = 15;
 
     explicit RecordGridView(RecordGridModel* model, QWidget* parent = nullptr);
@@ -17,17 +17,18 @@ public:
     RecordGrid& grid() { return m_model->grid(); }
     RecordGridModel* recordModel() const { return m_model; }
 
-signals:
+  signals:
     // A double click anywhere on the grid, after the selection moved to the clicked cell.
     void gridDoubleClicked();
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
-private:
+  private:
     void applyColumnWidth(int gridColumn);
+    void updateCorner();
     void paintCorner(QWidget* corner);
 
     RecordGridModel* m_model;

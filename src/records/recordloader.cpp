@@ -21,7 +21,9 @@ bool hasContent(const QStringList& fields) {
     return false;
 }
 
-LoadReport reportFor(const FileLines& file) { return LoadReport{file.status, file.error, 0}; }
+LoadReport reportFor(const FileLines& file) {
+    return LoadReport{file.status, file.error, 0};
+}
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 #include "records/specimenrecord.h"
 
 QStringList SpecimenRecord::fields() const {
-    return {projectPart, strengthGrade, mixNumber,  castingDate, curingAgeDays, dueTime,
-            curingMethod, quantity,     groupCount, remark,      dueMark};
+    return {projectPart,  strengthGrade, mixNumber,  castingDate, curingAgeDays, dueTime,
+            curingMethod, quantity,      groupCount, remark,      dueMark};
 }
 
 SpecimenRecord SpecimenRecord::fromFields(const QStringList& f) {
@@ -10,7 +10,9 @@ SpecimenRecord SpecimenRecord::fromFields(const QStringList& f) {
     return {at(0), at(1), at(2), at(3), at(4), at(5), at(6), at(7), at(8), at(9), at(10)};
 }
 
-QString dueMarkText() { return QStringLiteral("到期"); }
+QString dueMarkText() {
+    return QStringLiteral("到期");
+}
 
 const QStringList& recordHeadings() {
     static const QStringList kHeadings = {
@@ -26,4 +28,6 @@ QStringList splitRecordLine(const QString& line) {
     return line.split(u',');
 }
 
-QString joinRecordLine(const QStringList& fields) { return fields.join(u','); }
+QString joinRecordLine(const QStringList& fields) {
+    return fields.join(u',');
+}

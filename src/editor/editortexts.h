@@ -1,0 +1,62 @@
+#pragma once
+// Every text the record editor shows, in one place.
+
+#include <QString>
+
+namespace editortexts {
+
+inline const QString kCaption = QStringLiteral("增添提醒数据   右侧显示全部龄期信息。 ");
+
+inline const QString kProjectPart = QStringLiteral("工程部位：");
+inline const QString kStrengthGrade = QStringLiteral("强度等级：");
+inline const QString kMixNumber = QStringLiteral("配合比编号：");
+inline const QString kCuringMethod = QStringLiteral("养护方式：");
+inline const QString kQuantity = QStringLiteral("工程量：");
+inline const QString kGroupCount = QStringLiteral("组数：");
+inline const QString kCastingDate = QStringLiteral("制作日期：");
+inline const QString kHourMinute = QStringLiteral("小时分钟：");
+inline const QString kCuringAge = QStringLiteral("龄期（D）：");
+inline const QString kDueTime = QStringLiteral("到期时间：");
+inline const QString kRemark = QStringLiteral("备注：");
+
+inline const QString kCompute = QStringLiteral("?");
+inline const QString kAdd = QStringLiteral("添加");
+inline const QString kClose = QStringLiteral("关闭");
+inline const QString kNote = QStringLiteral("请添加完成后关闭本软件，重启生效。");
+
+inline const QString kStandardCuring = QStringLiteral("标准养护");
+inline const QString kSameConditionCuring = QStringLiteral("同级养护");
+inline const QString kDefaultGrade = QStringLiteral("C30");
+inline const char* const kGrades[] = {"C25", "C30", "C35", "C40", "C45", "C50", "C60"};
+
+// Accessible names of the controls that share one label or have none.
+inline const QString kCastingHourName = QStringLiteral("制作时间（小时）");
+inline const QString kCastingMinuteName = QStringLiteral("制作时间（分钟）");
+inline const QString kAgeHoursName = QStringLiteral("龄期（小时）");
+inline const QString kAgeMinutesName = QStringLiteral("龄期（分钟）");
+inline const QString kComputeName = QStringLiteral("计算到期时间");
+inline const QString kGridName = QStringLiteral("全部记录");
+
+// Message boxes.
+inline const QString kTitleNote = QStringLiteral("提示");
+inline const QString kTitleError = QStringLiteral("错误");
+inline const QString kAgeMissing = QStringLiteral("龄期未填写，无法进行添加");
+inline const QString kAgeBelowOneDay =
+    QStringLiteral("龄期不足一天或不是数字，无法计算到期时间。到期时间未作改动。");
+inline const QString kDueDateOutOfRange =
+    QStringLiteral("到期日期超出了日历的范围（9999年以后），无法计算。到期时间未作改动。");
+// %1: the field's name.
+inline const QString kFieldHasSeparator = QStringLiteral(
+    "“%1”中含有半角逗号“,”或换行，数据文件无法保存这样的内容。\n本条记录未添加，请修改后再添加。");
+// %1: the field's name, %2: the character.
+inline const QString kFieldHasUnsavable = QStringLiteral(
+    "“%1”中含有数据文件无法保存的字符“%2”。\n本条记录未添加，请修改后再添加。");
+// %1: the reason.
+inline const QString kSaveFailed =
+    QStringLiteral("本条记录未能保存，数据文件保持原样，记录未添加。\n%1");
+inline const QString kLoadFailed = QStringLiteral(
+    "无法读取数据文件，右侧不能显示全部记录。为免覆盖原有记录，在问题排除之前不能添加记录。\n%1");
+inline const QString kAddWithoutRecords = QStringLiteral(
+    "数据文件未能读取，为免覆盖原有记录，本条记录未添加。请排除问题后关闭并重新打开本窗口。\n%1");
+
+}  // namespace editortexts

@@ -1,0 +1,95 @@
+#pragma once
+// The record editor (objectName Form2): one entry field per record field on the left, every record
+// of a.bz in its own grid Grid1 on the right. "?" (Command3) computes the due time, 添加 (Command1)
+// appends the record to the grid and saves the whole grid to a.bz, 关闭 (Command2) hides the window
+// and keeps what was typed. The window's close button closes it for good.
+//
+// No record is ever lost by an add: the lines of a.bz that the grid cannot hold are written back
+// as they were, the grid is read afresh each time the editor is opened, a field that the file
+// cannot store is refused, and a failed save leaves both a.bz and the grid as they were.
+
+#include <QDialog>
+#include <QList>
+
+#include "platform/apppaths.h"
+#include "records/recordgrid.h"
+#include "records/recordloader.h"
+
+class Clock;
+class MessageService;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class RecordGridModel;
+class RecordGridView;
+
+class EditorWindow : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTwipsPerPixel = 15;
+
+    EditorWindow(AppPaths paths, const Clock& clock, MessageService& messages,
+                 QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    // Reads every record of a.bz into the grid afresh; the entry fields keep what they hold.
+    void reloadRecords();
+
+    RecordGrid& grid() { return m_grid; }
+    RecordGridView* gridView() const { return m_view; }
+
+    // "?": the due time into Text7, or a message and Text7 left as it was.
+    void computeDueTime();
+    // 添加: the record into the grid and a.bz, or a message and nothing changed.
+    void addRecord();
+
+signals:
+    // The window was closed through its frame and is about to be destroyed.
+    void discarded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct StoredField {
+        const QString* text;
+        QString name;
+        QWidget* control;
+    };
+
+    void buildControls();
+    void buildGrid();
+    void setInitialContent(const Clock& clock);
+    void setTabOrder();
+    QLabel* addLabel(const QString& text, QWidget* control, int leftEdge);
+    QStringList recordFields() const;
+    bool refuseUnstorableField();
+
+    AppPaths m_paths;
+    MessageService& m_messages;
+    RecordGrid m_grid;
+    QList<CarriedLine> m_carried;
+    LoadReport m_load;
+
+    QLineEdit* m_projectPart = nullptr;      // Text1
+    QComboBox* m_strengthGrade = nullptr;    // Combo2
+    QLineEdit* m_mixNumber = nullptr;        // Text3
+    QComboBox* m_curingMethod = nullptr;     // Combo1
+    QLineEdit* m_quantity = nullptr;         // Text8
+    QLineEdit* m_groupCount = nullptr;       // Text9
+    QDateEdit* m_castingDate = nullptr;      // DTPicker1
+    QLineEdit* m_castingHour = nullptr;      // Text4
+    QLineEdit* m_castingMinute = nullptr;    // Text5
+    QLineEdit* m_curingAge = nullptr;        // Text6
+    QPushButton* m_compute = nullptr;        // Command3
+    QLineEdit* m_ageHours = nullptr;         // Text2
+    QLineEdit* m_ageMinutes = nullptr;       // Text11
+    QLineEdit* m_dueTime = nullptr;          // Text7
+    QLineEdit* m_remark = nullptr;           // Text10
+    QPushButton* m_add = nullptr;            // Command1
+    QPushButton* m_close = nullptr;          // Command2
+    RecordGridModel* m_model = nullptr;
+    RecordGridView* m_view = nullptr;        // Grid1
+};
