@@ -3,9 +3,16 @@
 #include <QApplication>
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/recordmaintenance.h"
+#include "mainwindow/reminderswitch.h"
+#include "mainwindow/searchwindow.h"
+#include "mainwindow/trayicon.h"
 #include "platform/apppaths.h"
 #include "platform/clock.h"
 #include "platform/qtmessageservice.h"
+#include "platform/qtscreenmetrics.h"
+#include "platform/singleinstance.h"
+#include "reminders/reminders.h"
 
 int main(int argc, char* argv[]) {
     // Under Wayland a program can neither place its windows nor keep them on top; the reminder
@@ -18,11 +25,26 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("mirosta"));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(programIcon());
+
+    const AppPaths paths = AppPaths::forApplication();
+    SingleInstance instance(paths.dataDir());
+    if (instance.anotherIsRunning()) return 0;
 
     SystemClock clock;
     QtMessageService messages;
-    MainWindow window(AppPaths::forApplication(), clock, messages);
+    QtScreenMetrics screen;
+    MainWindow window(paths, clock, messages);
     messages.setParent(&window);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     &MainWindow::bringToFront);
+
+    auto* reminderSwitch = new ReminderSwitch(window);
+    new RecordMaintenance(window, *reminderSwitch);
+    installSearchCommand(window);
+    new TrayIcon(window);
+
+    installReminders(window, screen);
     window.startUp();
     return app.exec();
 }

@@ -220,3 +220,10 @@ void MainWindow::exitProgram() {
     for (const auto& step : m_exitSteps) step();
     QApplication::quit();
 }
+
+void MainWindow::bringToFront() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}

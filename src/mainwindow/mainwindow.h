@@ -59,6 +59,8 @@ class MainWindow : public QMainWindow {
     void reloadRecords();
     // 退出 and closing the window.
     void exitProgram();
+    // Shows the window in its normal state (also when hidden in the tray) and raises it.
+    void bringToFront();
 
   signals:
     // Timer1 ticked: the due scan runs.
