@@ -1,6 +1,7 @@
 // Builds the program's objects, wires them and runs the event loop.
 
 #include <QApplication>
+#include <memory>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/recordmaintenance.h"
@@ -12,6 +13,9 @@
 #include "platform/qtmessageservice.h"
 #include "platform/qtscreenmetrics.h"
 #include "platform/singleinstance.h"
+#include "settings/autostart.h"
+#include "settings/desktopurlopener.h"
+#include "settings/settingscommands.h"
 #include "reminders/reminders.h"
 
 int main(int argc, char* argv[]) {
@@ -33,6 +37,8 @@ int main(int argc, char* argv[]) {
 
     SystemClock clock;
     QtMessageService messages;
+    const std::unique_ptr<Autostart> autostart = Autostart::forApplication();
+    DesktopUrlOpener urlOpener;
     QtScreenMetrics screen;
     MainWindow window(paths, clock, messages);
     messages.setParent(&window);
@@ -43,6 +49,7 @@ int main(int argc, char* argv[]) {
     new RecordMaintenance(window, *reminderSwitch);
     installSearchCommand(window);
     new TrayIcon(window);
+    installSettings(window, *autostart, urlOpener);
 
     installReminders(window, screen);
     window.startUp();

@@ -14,7 +14,7 @@ constexpr double kMaxDays = 3.7e6;
 // One "0" in front of any text that is not exactly two characters long.
 QString twoCharacters(QStringView text) {
     if (text.size() == 2) return text.toString();
-    return QLatin1Char('0') + text;
+    return QLatin1Char('0') + text.toString();
 }
 
 QStringView part(const QList<QStringView>& parts, int index) {

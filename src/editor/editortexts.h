@@ -49,8 +49,8 @@ inline const QString kDueDateOutOfRange =
 inline const QString kFieldHasSeparator = QStringLiteral(
     "“%1”中含有半角逗号“,”或换行，数据文件无法保存这样的内容。\n本条记录未添加，请修改后再添加。");
 // %1: the field's name, %2: the character.
-inline const QString kFieldHasUnsavable = QStringLiteral(
-    "“%1”中含有数据文件无法保存的字符“%2”。\n本条记录未添加，请修改后再添加。");
+inline const QString kFieldHasUnsavable =
+    QStringLiteral("“%1”中含有数据文件无法保存的字符“%2”。\n本条记录未添加，请修改后再添加。");
 // %1: the reason.
 inline const QString kSaveFailed =
     QStringLiteral("本条记录未能保存，数据文件保持原样，记录未添加。\n%1");

@@ -19,6 +19,7 @@ class Clock;
 class MessageService;
 class QComboBox;
 class QDateEdit;
+class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +28,7 @@ class RecordGridView;
 
 class EditorWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kTwipsPerPixel = 15;
 
     EditorWindow(AppPaths paths, const Clock& clock, MessageService& messages,
@@ -45,24 +46,19 @@ public:
     // 添加: the record into the grid and a.bz, or a message and nothing changed.
     void addRecord();
 
-signals:
+  signals:
     // The window was closed through its frame and is about to be destroyed.
     void discarded();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    struct StoredField {
-        const QString* text;
-        QString name;
-        QWidget* control;
-    };
-
+  private:
     void buildControls();
     void buildGrid();
     void setInitialContent(const Clock& clock);
-    void setTabOrder();
+    void orderFocus();
     QLabel* addLabel(const QString& text, QWidget* control, int leftEdge);
     QStringList recordFields() const;
     bool refuseUnstorableField();
@@ -73,23 +69,23 @@ private:
     QList<CarriedLine> m_carried;
     LoadReport m_load;
 
-    QLineEdit* m_projectPart = nullptr;      // Text1
-    QComboBox* m_strengthGrade = nullptr;    // Combo2
-    QLineEdit* m_mixNumber = nullptr;        // Text3
-    QComboBox* m_curingMethod = nullptr;     // Combo1
-    QLineEdit* m_quantity = nullptr;         // Text8
-    QLineEdit* m_groupCount = nullptr;       // Text9
-    QDateEdit* m_castingDate = nullptr;      // DTPicker1
-    QLineEdit* m_castingHour = nullptr;      // Text4
-    QLineEdit* m_castingMinute = nullptr;    // Text5
-    QLineEdit* m_curingAge = nullptr;        // Text6
-    QPushButton* m_compute = nullptr;        // Command3
-    QLineEdit* m_ageHours = nullptr;         // Text2
-    QLineEdit* m_ageMinutes = nullptr;       // Text11
-    QLineEdit* m_dueTime = nullptr;          // Text7
-    QLineEdit* m_remark = nullptr;           // Text10
-    QPushButton* m_add = nullptr;            // Command1
-    QPushButton* m_close = nullptr;          // Command2
+    QLineEdit* m_projectPart = nullptr;    // Text1
+    QComboBox* m_strengthGrade = nullptr;  // Combo2
+    QLineEdit* m_mixNumber = nullptr;      // Text3
+    QComboBox* m_curingMethod = nullptr;   // Combo1
+    QLineEdit* m_quantity = nullptr;       // Text8
+    QLineEdit* m_groupCount = nullptr;     // Text9
+    QDateEdit* m_castingDate = nullptr;    // DTPicker1
+    QLineEdit* m_castingHour = nullptr;    // Text4
+    QLineEdit* m_castingMinute = nullptr;  // Text5
+    QLineEdit* m_curingAge = nullptr;      // Text6
+    QPushButton* m_compute = nullptr;      // Command3
+    QLineEdit* m_ageHours = nullptr;       // Text2
+    QLineEdit* m_ageMinutes = nullptr;     // Text11
+    QLineEdit* m_dueTime = nullptr;        // Text7
+    QLineEdit* m_remark = nullptr;         // Text10
+    QPushButton* m_add = nullptr;          // Command1
+    QPushButton* m_close = nullptr;        // Command2
     RecordGridModel* m_model = nullptr;
-    RecordGridView* m_view = nullptr;        // Grid1
+    RecordGridView* m_view = nullptr;  // Grid1
 };

@@ -163,7 +163,8 @@ void Profile::setString(const QString& section, const QString& key, const QStrin
     for (int i = header + 1; i < end; ++i) {
         Line& line = m_lines[i];
         if (line.kind == Kind::Entry && sameName(line.name, key)) {
-            Line replaced = entryLine(key, value);
+            // The key keeps its spelling: only the value changes.
+            Line replaced = entryLine(line.name, value);
             replaced.end = line.end;
             line = replaced;
             return;

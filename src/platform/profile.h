@@ -19,7 +19,7 @@
 #include <optional>
 
 class Profile {
-public:
+  public:
     Profile() = default;
     explicit Profile(const QByteArray& bytes);
 
@@ -37,7 +37,7 @@ public:
 
     QByteArray bytes() const;
 
-private:
+  private:
     enum class Kind { Other, Header, Entry };
     struct Line {
         QByteArray text;  // without the line end

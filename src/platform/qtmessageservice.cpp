@@ -26,6 +26,7 @@ QMessageBox::Icon toQt(MessageIcon icon) {
 void QtMessageService::show(const QString& title, const QString& text, MessageIcon icon) {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, m_parent);
     box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 

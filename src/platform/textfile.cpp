@@ -90,7 +90,9 @@ bool writeFileAtomically(QSaveFile& file, const QByteArray& bytes, QString* erro
         return false;
     };
     if (QFileInfo(file.fileName()).isDir()) return fail(QStringLiteral("同名的文件夹已存在"));
-    if (!file.open(QIODevice::WriteOnly)) return fail(describe(file));
+    // Unbuffered, so that a short write (disk full, file size limit) shows in write()'s result;
+    // a buffered device drops the unwritten rest at commit() and still reports success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(describe(file));
     qsizetype done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);

@@ -21,6 +21,11 @@ bool hasContent(const QStringList& fields) {
     return false;
 }
 
+// Eleven fields with an empty due mark, from valid GBK: the editor's grid writes it back as read.
+bool holdsIntact(const QStringList& fields, bool validGbk) {
+    return fields.size() == SpecimenRecord::kFieldCount && fields.last().isEmpty() && validGbk;
+}
+
 LoadReport reportFor(const FileLines& file) {
     return LoadReport{file.status, file.error, 0};
 }
@@ -57,8 +62,7 @@ LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clo
 }
 
 bool editorHoldsIntact(const QStringList& fields, const QByteArray& raw) {
-    return fields.size() == SpecimenRecord::kFieldCount && fields.last().isEmpty() &&
-           gbk::isValid(raw);
+    return holdsIntact(fields, gbk::isValid(raw));
 }
 
 LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
@@ -67,9 +71,13 @@ LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
     LoadReport report = reportFor(file);
     RecordGrid::BulkUpdate bulk(grid);
     for (const QByteArray& raw : file.lines) {
-        const QStringList fields = splitRecordLine(gbk::decode(raw));
+        const QString text = gbk::decode(raw);
+        const QStringList fields = splitRecordLine(text);
         if (!hasContent(fields)) continue;  // empty lines and the trailing line of commas
-        if (editorHoldsIntact(fields, raw)) {
+        // The decoder marks every byte that is not GBK with U+FFFD, which no GBK code stands for,
+        // so the text tells what gbk::isValid(raw) would without decoding the line again.
+        const bool validGbk = !text.contains(QChar(QChar::ReplacementCharacter));
+        if (holdsIntact(fields, validGbk)) {
             appendRecordRow(grid, fields);
             ++report.taken;
         } else if (carried) {

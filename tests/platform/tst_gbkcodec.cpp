@@ -17,6 +17,7 @@ class TestGbkCodec : public QObject {
     void invalidBytes();
     void everySingleByte();
     void binaryJunk();
+    void replacementMeansInvalid();
 };
 
 void TestGbkCodec::roundTrip_data() {
@@ -127,6 +128,22 @@ void TestGbkCodec::binaryJunk() {
     QString clean = text;
     clean.remove(QChar(0xFFFD));
     QCOMPARE(gbk::decode(gbk::encode(clean)), clean);
+}
+
+// The record loader tells a line with broken bytes by the U+FFFD in its decoded text, so no
+// valid pair of bytes may decode to U+FFFD itself.
+void TestGbkCodec::replacementMeansInvalid() {
+    int validPairs = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            QByteArray pair;
+            pair.append(char(lead)).append(char(trail));
+            const bool valid = gbk::isValid(pair);
+            validPairs += valid;
+            QCOMPARE(gbk::decode(pair).contains(QChar(0xFFFD)), !valid);
+        }
+    }
+    QVERIFY2(validPairs > 21000, QByteArray::number(validPairs));  // about 21886 in GBK
 }
 
 QTEST_APPLESS_MAIN(TestGbkCodec)

@@ -1,0 +1,110 @@
+// One add in the record editor with a full grid (32,765 records), save to a.bz included, beside a
+// baseline that only encodes the same lines to GBK and writes them once. Compare
+// BM_Editor_AddRecord with BM_Editor_Baseline: the add should cost no more than twice the baseline.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "editor/editorwindow.h"
+#include "platform/apppaths.h"
+#include "platform/clock.h"
+#include "platform/gbkcodec.h"
+#include "platform/messageservice.h"
+#include "records/recordgrid.h"
+
+namespace {
+
+constexpr int kRecords = 32765;  // the most records the grid has ever been asked to hold
+
+// The widgets need a QApplication; no window is shown.
+void ensureApplication() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "mirosta_bench";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication app(argc, argv);
+}
+
+QString recordLine(int i) {
+    static const char16_t* const kParts[] = {u"3号楼三层柱", u"地下室底板", u"5#楼二层梁板",
+                                             u"主楼剪力墙"};
+    const int minute = i % (24 * 60);
+    const QString time = QStringLiteral("%1:%2")
+                             .arg(minute / 60, 2, 10, QLatin1Char('0'))
+                             .arg(minute % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1%2,C%3,PB-%4,2024-3-7 %5,28,2024-04-04 %5,%6,36,2,%7,")
+        .arg(QString::fromUtf16(kParts[i % 4]))
+        .arg(i)
+        .arg(25 + 5 * (i % 8))
+        .arg(i % 1000)
+        .arg(time)
+        .arg(i % 2 ? QStringLiteral("标准养护") : QStringLiteral("同级养护"))
+        .arg(i % 3 ? QString() : QStringLiteral("见证取样"));
+}
+
+// The record lines of a.bz after the add: kRecords records, the new one, the trailing commas.
+QStringList linesAfterAdd() {
+    QStringList lines;
+    lines.reserve(kRecords + 2);
+    for (int i = 0; i < kRecords; ++i) lines << recordLine(i);
+    lines << QStringLiteral("新增记录,C30,PB-9,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,");
+    lines << QStringLiteral(",,,,,,,,,,");
+    return lines;
+}
+
+void BM_Editor_AddRecord(benchmark::State& state) {
+    ensureApplication();
+    QTemporaryDir dir;
+    const AppPaths paths(dir.path());
+    {
+        QStringList lines = linesAfterAdd();
+        lines.removeAt(kRecords);  // the file before the add
+        QFile file(paths.dataFilePath());
+        if (!file.open(QIODevice::WriteOnly)) return state.SkipWithError("cannot write a.bz");
+        file.write(gbk::encode(lines.join(QStringLiteral("\r\n"))));
+    }
+    FixedClock clock(QDateTime(QDate(2024, 3, 7), QTime(9, 5)));
+    RecordingMessageService messages;
+    EditorWindow editor(paths, clock, messages);
+    if (editor.grid().rows() != kRecords + 2) return state.SkipWithError("records not loaded");
+    editor.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("新增记录"));
+    editor.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("PB-9"));
+    editor.findChild<QLineEdit*>(QStringLiteral("Text6"))->setText(QStringLiteral("28"));
+    editor.computeDueTime();
+
+    RecordGrid& grid = editor.grid();
+    for (auto _ : state) {
+        editor.addRecord();
+        state.PauseTiming();
+        // Back to kRecords records for the next round.
+        const int added = grid.rows() - 2;
+        grid.setRows(grid.rows() - 1);
+        for (int c = 0; c < grid.cols(); ++c) grid.setTextMatrix(added, c, QString());
+        state.ResumeTiming();
+    }
+    if (!messages.messages().isEmpty()) state.SkipWithError("the add reported a problem");
+    state.counters["bytes"] = double(QFile(paths.dataFilePath()).size());
+}
+BENCHMARK(BM_Editor_AddRecord)->Unit(benchmark::kMillisecond);
+
+void BM_Editor_Baseline(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.bz"));
+    const QStringList lines = linesAfterAdd();
+    for (auto _ : state) {
+        const QByteArray bytes = gbk::encode(lines.join(QStringLiteral("\r\n")));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return state.SkipWithError("cannot write a.bz");
+    }
+    state.counters["bytes"] = double(QFile(path).size());
+}
+BENCHMARK(BM_Editor_Baseline)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,73 @@
+// One tick of the due scan over a full grid (32,765 records, none due), beside a loop that does
+// nothing but compare each row's due time with a fixed text: the scan should cost at most about
+// twice that.
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include "platform/clock.h"
+#include "platform/messageservice.h"
+#include "platform/screenmetrics.h"
+#include "records/recordgrid.h"
+#include "records/recordloader.h"
+#include "records/specimenrecord.h"
+#include "reminders/popupopener.h"
+#include "reminders/reminderengine.h"
+
+namespace {
+
+constexpr int kRecords = 32765;
+
+class NoPopups : public PopupOpener {
+  public:
+    void openPopup(const ReminderSlot&, const QStringList&) override {}
+};
+
+// Records due today at every minute but the current one.
+RecordGrid& fullGrid() {
+    static RecordGrid grid = [] {
+        RecordGrid g(kRecords + 2, recordcolumns::kMainGridColumns);
+        for (int r = 1; r <= kRecords; ++r) {
+            const int minute = r % 1439 + (r % 1439 >= 545 ? 1 : 0);  // never 09:05
+            g.setTextMatrix(r, 1, QStringLiteral("3号楼三层柱"));
+            g.setTextMatrix(r, recordcolumns::kDueTime,
+                            QStringLiteral("2024-04-04 %1:%2")
+                                .arg(minute / 60, 2, 10, QLatin1Char('0'))
+                                .arg(minute % 60, 2, 10, QLatin1Char('0')));
+        }
+        numberRows(g);
+        return g;
+    }();
+    return grid;
+}
+
+void BM_ScanTick(benchmark::State& state) {
+    RecordGrid& grid = fullGrid();
+    QTemporaryDir dir;
+    FixedClock clock(QDateTime(QDate(2024, 4, 4), QTime(9, 5, 30)));
+    FixedScreenMetrics screen(1024, 768, 728);
+    RecordingMessageService messages;
+    NoPopups popups;
+    ReminderEngine engine(grid, clock, screen, messages, popups,
+                          dir.filePath(QStringLiteral("ts.ini")));
+    for (auto _ : state) engine.Timer1_Timer();
+    if (!messages.messages().isEmpty()) state.SkipWithError("a record fired");
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_ScanTick)->Unit(benchmark::kMicrosecond);
+
+void BM_ScanBaselineCompareOnly(benchmark::State& state) {
+    RecordGrid& grid = fullGrid();
+    const QString minute = QStringLiteral("2024-04-04 09:05");
+    for (auto _ : state) {
+        int due = 0;
+        const int rows = grid.rows();
+        for (int r = 1; r < rows; ++r) due += grid.textMatrix(r, recordcolumns::kDueTime) == minute;
+        benchmark::DoNotOptimize(due);
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_ScanBaselineCompareOnly)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

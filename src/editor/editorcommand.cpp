@@ -1,0 +1,29 @@
+#include "editor/editorcommand.h"
+
+#include <QAction>
+#include <QPointer>
+#include <memory>
+
+#include "editor/editorwindow.h"
+#include "mainwindow/mainwindow.h"
+
+void installEditorCommand(MainWindow& window) {
+    auto editor = std::make_shared<QPointer<EditorWindow>>();
+    QObject::connect(
+        window.action(QStringLiteral("crsj")), &QAction::triggered, &window, [&window, editor] {
+            if (*editor) {
+                (*editor)->reloadRecords();
+            } else {
+                auto* created =
+                    new EditorWindow(window.paths(), window.clock(), window.messages(), &window);
+                created->setAttribute(Qt::WA_DeleteOnClose);
+                // Forgotten at once, not only when the deferred deletion runs.
+                QObject::connect(created, &EditorWindow::discarded, &window,
+                                 [editor] { *editor = nullptr; });
+                *editor = created;
+            }
+            (*editor)->open();
+            (*editor)->raise();
+            (*editor)->activateWindow();
+        });
+}

@@ -1,0 +1,357 @@
+#include "editor/editorwindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "editor/duetime.h"
+#include "editor/editortexts.h"
+#include "platform/clock.h"
+#include "platform/gbkcodec.h"
+#include "platform/messageservice.h"
+#include "records/recordgridmodel.h"
+#include "records/recordgridview.h"
+#include "records/recordsaver.h"
+#include "records/specimenrecord.h"
+
+using namespace editortexts;
+
+namespace {
+
+// Client area and the grid's place, in twips.
+constexpr int kClientWidthTwips = 12465;
+constexpr int kClientHeightTwips = 4650;
+constexpr int kGridLeftTwips = 5160;
+constexpr int kGridHeightTwips = 4545;
+
+// Column widths of the grid, in twips; the other columns keep the view's default.
+constexpr std::pair<int, int> kColumnWidths[] = {{1, 1300}, {2, 1400}, {3, 1050},
+                                                 {4, 2500}, {6, 2500}, {10, 1200}};
+
+int pixels(int twips) {
+    return qRound(twips / double(EditorWindow::kTwipsPerPixel));
+}
+
+QRect fromTwips(int left, int top, int width, int height) {
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QFont editorFont() {
+    QFont font;
+    // 宋体 at 9 points where the system has it, otherwise a CJK serif font, otherwise any CJK font.
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSize(9);
+    return font;
+}
+
+QString nameOf(const QString& labelText) {
+    QString name = labelText;
+    if (name.endsWith(u'：')) name.chop(1);
+    return name;
+}
+
+// The first character that a.bz cannot store in a field, or an empty text.
+QString firstUnsavable(const QString& text) {
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QStringView ch = QStringView(text).mid(i, n);
+        if (!gbk::canEncode(ch)) return ch.toString();
+        i += n;
+    }
+    return {};
+}
+
+}  // namespace
+
+EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& messages,
+                           QWidget* parent)
+    : QDialog(parent),
+      m_paths(std::move(paths)),
+      m_messages(messages),
+      m_grid(2, recordcolumns::kEditorGridColumns) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(kCaption);
+    // A fixed dialog frame with a close button only; it stands over its owner and has no taskbar
+    // button (a utility window when there is no owner to stand over).
+    setWindowFlags((parent ? Qt::Dialog : Qt::Tool) | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(editorFont());
+    setFixedSize(pixels(kClientWidthTwips), pixels(kClientHeightTwips));
+    setSizeGripEnabled(false);
+
+    buildControls();
+    buildGrid();
+    orderFocus();
+    setInitialContent(clock);
+}
+
+EditorWindow::~EditorWindow() = default;
+
+QLabel* EditorWindow::addLabel(const QString& text, QWidget* control, int leftEdge) {
+    auto* label = new QLabel(text, this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const QRect c = control->geometry();
+    label->setGeometry(leftEdge, c.top(), c.left() - 2 - leftEdge, c.height());
+    label->setBuddy(control);
+    return label;
+}
+
+void EditorWindow::buildControls() {
+    auto lineEdit = [this](const char* name, QRect geometry, const QString& accessibleName) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(geometry);
+        edit->setAccessibleName(accessibleName);
+        return edit;
+    };
+    auto comboBox = [this](const char* name, QRect geometry, const QString& accessibleName) {
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(QString::fromLatin1(name));
+        combo->setEditable(true);
+        // Typed text is stored exactly as typed: no completion, and Enter adds nothing to the list.
+        combo->setCompleter(nullptr);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setGeometry(geometry);
+        combo->setAccessibleName(accessibleName);
+        return combo;
+    };
+    auto button = [this](const char* name, const QString& caption, QRect geometry) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(geometry);
+        b->setAutoDefault(false);  // Enter in a field must not add a record
+        return b;
+    };
+
+    // Row 1 to row 7 of the entry fields.
+    m_projectPart = lineEdit("Text1", fromTwips(1230, 60, 1185, 375), nameOf(kProjectPart));
+    m_strengthGrade = comboBox("Combo2", fromTwips(3420, 45, 1455, 300), nameOf(kStrengthGrade));
+    m_mixNumber = lineEdit("Text3", fromTwips(1260, 495, 1185, 375), nameOf(kMixNumber));
+    m_curingMethod = comboBox("Combo1", fromTwips(3420, 495, 1425, 300), nameOf(kCuringMethod));
+    m_quantity = lineEdit("Text8", fromTwips(1260, 990, 1200, 330), nameOf(kQuantity));
+    m_groupCount = lineEdit("Text9", fromTwips(3420, 945, 1335, 330), nameOf(kGroupCount));
+
+    m_castingDate = new QDateEdit(this);
+    m_castingDate->setObjectName(QStringLiteral("DTPicker1"));
+    m_castingDate->setGeometry(fromTwips(1215, 1440, 1275, 330));
+    m_castingDate->setDisplayFormat(QStringLiteral("yyyy-M-d"));
+    m_castingDate->setCalendarPopup(true);
+    m_castingDate->setAccessibleName(nameOf(kCastingDate));
+    // Tab leaves the date for the next field instead of stepping through year, month and day
+    // (the arrow keys do that).
+    m_castingDate->installEventFilter(this);
+    m_castingHour = lineEdit("Text4", fromTwips(3465, 1455, 555, 270), kCastingHourName);
+    m_castingMinute = lineEdit("Text5", fromTwips(4230, 1455, 555, 270), kCastingMinuteName);
+
+    m_curingAge = lineEdit("Text6", fromTwips(1215, 1890, 795, 375), nameOf(kCuringAge));
+    m_compute = button("Command3", kCompute, fromTwips(2070, 1890, 405, 375));
+    m_compute->setAccessibleName(kComputeName);
+    m_ageHours = lineEdit("Text2", fromTwips(3465, 1935, 615, 270), kAgeHoursName);
+    m_ageMinutes = lineEdit("Text11", fromTwips(4230, 1935, 585, 270), kAgeMinutesName);
+
+    m_dueTime = lineEdit("Text7", fromTwips(1170, 2385, 3630, 375), nameOf(kDueTime));
+    m_remark = lineEdit("Text10", fromTwips(1170, 2880, 3630, 480), nameOf(kRemark));
+
+    // Labels: those of the left column from the window's edge, the others from the end of the
+    // control before them on the same row.
+    for (auto [text, control] : {std::pair<const QString&, QWidget*>{kProjectPart, m_projectPart},
+                                 {kMixNumber, m_mixNumber},
+                                 {kQuantity, m_quantity},
+                                 {kCastingDate, m_castingDate},
+                                 {kCuringAge, m_curingAge},
+                                 {kDueTime, m_dueTime},
+                                 {kRemark, m_remark}})
+        addLabel(text, control, 2);
+    addLabel(kStrengthGrade, m_strengthGrade, m_projectPart->geometry().right() + 3);
+    addLabel(kCuringMethod, m_curingMethod, m_mixNumber->geometry().right() + 3);
+    addLabel(kGroupCount, m_groupCount, m_quantity->geometry().right() + 3);
+    addLabel(kHourMinute, m_castingHour, m_castingDate->geometry().right() + 3);
+    addLabel(kHourMinute, m_ageHours, m_compute->geometry().right() + 3);
+
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(fromTwips(60, 3570, 4980, 30));
+
+    m_add = button("Command1", kAdd, fromTwips(405, 3765, 1095, 375));
+    m_close = button("Command2", kClose, fromTwips(3825, 3765, 1095, 375));
+
+    auto* note = new QLabel(kNote, this);
+    note->setObjectName(QStringLiteral("Label13"));
+    note->setTextFormat(Qt::PlainText);
+    note->setGeometry(fromTwips(1035, 4215, 3075, 240));
+
+    connect(m_compute, &QPushButton::clicked, this, &EditorWindow::computeDueTime);
+    connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void EditorWindow::buildGrid() {
+    m_model = new RecordGridModel(m_grid, this);
+    m_view = new RecordGridView(m_model, this);
+    m_view->setObjectName(QStringLiteral("Grid1"));
+    m_view->setAccessibleName(kGridName);
+    // The grid as designed is wider than the window; it takes the window's width to the right of
+    // the fields and scrolls sideways.
+    const int left = pixels(kGridLeftTwips);
+    m_view->setGeometry(left, 0, width() - left, pixels(kGridHeightTwips));
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+
+    for (const auto& [col, twips] : kColumnWidths) m_grid.setColWidth(col, twips);
+    const QStringList& headings = recordHeadings();
+    for (int c = 0; c < m_grid.cols() && c < headings.size(); ++c)
+        m_grid.setTextMatrix(0, c, headings.at(c));
+}
+
+void EditorWindow::setInitialContent(const Clock& clock) {
+    reloadRecords();
+
+    const QDateTime now = clock.now();
+    m_castingDate->setDate(now.date());
+    m_curingMethod->addItems({kStandardCuring, kSameConditionCuring});
+    m_curingMethod->setCurrentIndex(0);
+    m_castingHour->setText(now.toString(QStringLiteral("hh")));
+    m_castingMinute->setText(now.toString(QStringLiteral("mm")));
+    for (const char* grade : kGrades) m_strengthGrade->addItem(QString::fromLatin1(grade));
+    m_strengthGrade->setCurrentIndex(m_strengthGrade->findText(kDefaultGrade));
+    m_ageHours->setText(QStringLiteral("0"));
+    m_ageMinutes->setText(QStringLiteral("0"));
+}
+
+void EditorWindow::orderFocus() {
+    const QList<QWidget*> order = {
+        m_projectPart, m_strengthGrade, m_mixNumber,     m_curingMethod, m_quantity, m_groupCount,
+        m_castingDate, m_castingHour,   m_castingMinute, m_curingAge,    m_compute,  m_ageHours,
+        m_ageMinutes,  m_dueTime,       m_remark,        m_add,          m_close,    m_view};
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void EditorWindow::reloadRecords() {
+    {
+        RecordGrid::BulkUpdate bulk(m_grid);
+        m_grid.setRows(1);
+        m_grid.addItem();
+    }
+    m_carried.clear();
+    m_load = loadAllRecords(m_grid, m_paths.dataFilePath(), &m_carried);
+    if (m_load.status == FileStatus::Unreadable)
+        m_messages.show(kTitleError, kLoadFailed.arg(m_load.error), MessageIcon::Warning);
+}
+
+void EditorWindow::computeDueTime() {
+    const QString age = m_curingAge->text();
+    if (age.isEmpty()) {
+        m_messages.show(kTitleError, kAgeMissing, MessageIcon::None);
+        return;
+    }
+    if (!(curingDayCount(age) >= 1)) {
+        m_messages.show(kTitleNote, kAgeBelowOneDay, MessageIcon::Warning);
+        return;
+    }
+    const std::optional<QString> due =
+        tianjia(m_castingDate->date(), m_castingHour->text(), m_castingMinute->text(), age,
+                m_ageHours->text(), m_ageMinutes->text());
+    if (!due) {
+        m_messages.show(kTitleNote, kDueDateOutOfRange, MessageIcon::Warning);
+        return;
+    }
+    m_dueTime->setText(*due);
+}
+
+QStringList EditorWindow::recordFields() const {
+    SpecimenRecord record;
+    record.projectPart = m_projectPart->text();
+    record.strengthGrade = m_strengthGrade->currentText();
+    record.mixNumber = m_mixNumber->text();
+    record.castingDate = dateText(m_castingDate->date()) + QLatin1Char(' ') +
+                         m_castingHour->text() + QLatin1Char(':') + m_castingMinute->text();
+    record.curingAgeDays = m_curingAge->text();
+    record.dueTime = m_dueTime->text();
+    record.curingMethod = m_curingMethod->currentText();
+    record.quantity = m_quantity->text();
+    record.groupCount = m_groupCount->text();
+    record.remark = m_remark->text();
+    return record.fields();
+}
+
+bool EditorWindow::refuseUnstorableField() {
+    const std::pair<QWidget*, QString> stored[] = {{m_projectPart, nameOf(kProjectPart)},
+                                                   {m_strengthGrade, nameOf(kStrengthGrade)},
+                                                   {m_mixNumber, nameOf(kMixNumber)},
+                                                   {m_castingHour, kCastingHourName},
+                                                   {m_castingMinute, kCastingMinuteName},
+                                                   {m_curingAge, nameOf(kCuringAge)},
+                                                   {m_dueTime, nameOf(kDueTime)},
+                                                   {m_curingMethod, nameOf(kCuringMethod)},
+                                                   {m_quantity, nameOf(kQuantity)},
+                                                   {m_groupCount, nameOf(kGroupCount)},
+                                                   {m_remark, nameOf(kRemark)}};
+    for (const auto& [control, name] : stored) {
+        const auto* combo = qobject_cast<const QComboBox*>(control);
+        const QString text =
+            combo ? combo->currentText() : static_cast<const QLineEdit*>(control)->text();
+        QString problem;
+        if (text.contains(u',') || text.contains(u'\n') || text.contains(u'\r'))
+            problem = kFieldHasSeparator.arg(name);
+        else if (const QString bad = firstUnsavable(text); !bad.isEmpty())
+            problem = kFieldHasUnsavable.arg(name, bad);
+        if (problem.isEmpty()) continue;
+        m_messages.show(kTitleNote, problem, MessageIcon::Warning);
+        control->setFocus();
+        return true;
+    }
+    return false;
+}
+
+void EditorWindow::addRecord() {
+    if (m_load.status == FileStatus::Unreadable) {
+        m_messages.show(kTitleError, kAddWithoutRecords.arg(m_load.error), MessageIcon::Warning);
+        return;
+    }
+    if (refuseUnstorableField()) return;
+
+    const QStringList fields = recordFields();
+    const int row = m_grid.rows() - 1;  // the trailing empty row takes the record
+    m_grid.setTextMatrix(row, recordcolumns::kNumber, QString::number(row));
+    for (int c = 1; c < recordcolumns::kDueMark; ++c)
+        m_grid.setTextMatrix(row, c, fields.at(c - 1));
+    m_grid.addItem();
+
+    const SaveResult saved = baocuns(m_grid, m_carried, m_paths.dataFilePath());
+    if (!saved.ok) {
+        // The grid shows only what a.bz holds: the row becomes the trailing empty row again.
+        m_grid.removeItem(m_grid.rows() - 1);
+        for (int c = 0; c < recordcolumns::kDueMark; ++c) m_grid.setTextMatrix(row, c, QString());
+        m_messages.show(kTitleError, kSaveFailed.arg(saved.error), MessageIcon::Critical);
+        return;
+    }
+    m_view->scrollToBottom();
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_castingDate && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab &&
+                               !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    QDialog::closeEvent(event);
+    if (event->isAccepted()) emit discarded();
+}

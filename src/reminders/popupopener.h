@@ -1,0 +1,15 @@
+#pragma once
+// Opens a reminder pop-up for a slot the due scan has just filled and claimed: the Qt
+// implementation (ReminderPopupFactory) creates a ReminderPopup window, tests count the calls.
+// QtCore only.
+
+#include <QStringList>
+
+#include "reminders/reminderslot.h"
+
+class PopupOpener {
+  public:
+    virtual ~PopupOpener() = default;
+    // lines: the pop-up's list, "key:value" in ReminderSlot::popupKeys() order.
+    virtual void openPopup(const ReminderSlot& slot, const QStringList& lines) = 0;
+};

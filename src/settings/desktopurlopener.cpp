@@ -1,0 +1,7 @@
+#include "settings/desktopurlopener.h"
+
+#include <QDesktopServices>
+
+bool DesktopUrlOpener::open(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

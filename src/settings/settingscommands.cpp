@@ -1,0 +1,37 @@
+#include "settings/settingscommands.h"
+
+#include <QAction>
+
+#include "mainwindow/mainwindow.h"
+#include "settings/helpcommands.h"
+#include "settings/settingswindow.h"
+
+SettingsCommands::SettingsCommands(MainWindow& window, Autostart& autostart)
+    : QObject(&window), m_window(window), m_autostart(autostart) {
+    connect(window.action(QStringLiteral("sz")), &QAction::triggered, this,
+            &SettingsCommands::openSettings);
+    window.setScanIntervalProvider([this] { return settingsWindow()->intervalText(); });
+}
+
+SettingsWindow* SettingsCommands::settingsWindow() {
+    if (!m_settings) {
+        m_settings = new SettingsWindow(m_window, m_autostart);
+        // A discarded window is deleted later; from now on it no longer counts.
+        connect(m_settings, &SettingsWindow::discarded, this, [this] { m_settings = nullptr; });
+    }
+    return m_settings;
+}
+
+SettingsWindow* SettingsCommands::existingWindow() const {
+    return m_settings;
+}
+
+void SettingsCommands::openSettings() {
+    settingsWindow()->open();
+}
+
+void installSettings(MainWindow& window, Autostart& autostart, UrlOpener& opener) {
+    new SettingsCommands(window, autostart);
+    new HelpCommands(window, opener, QStringLiteral(MIROSTA_SUPPORT_CONTACT),
+                     QStringLiteral(MIROSTA_UPGRADE_URL));
+}

@@ -1,0 +1,153 @@
+#include "settings/settingswindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "mainwindow/mainwindow.h"
+#include "platform/messageservice.h"
+#include "settings/autostart.h"
+#include "settings/scaninterval.h"
+#include "settings/settingstexts.h"
+
+using namespace settingstexts;
+
+namespace {
+
+constexpr int kTwips = MainWindow::kTwipsPerPixel;
+
+QFont simSun(int points, bool bold) {
+    QFont font;
+    // 宋体 where the system has it, otherwise a CJK serif font, otherwise any CJK font.
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSize(points);
+    font.setBold(bold);
+    return font;
+}
+
+// Places a control at its designed rectangle, given in twips. A control whose text or frame needs
+// more room than the design gives it (the font differs from system to system) grows to its size
+// hint: down and up around the designed middle and, for labels and check boxes, to the right.
+// The text box and the button keep their designed widths: their size hints ask for a standard
+// width, which would run them into their neighbours or out of the frame.
+enum class Grow { Height, HeightAndWidth };
+void place(QWidget* widget, QRect twips, Grow grow = Grow::HeightAndWidth) {
+    QRect r(twips.left() / kTwips, twips.top() / kTwips, twips.width() / kTwips,
+            twips.height() / kTwips);
+    const QSize hint = widget->sizeHint();
+    if (hint.height() > r.height()) {
+        const int centre = r.top() + r.height() / 2;
+        r.setTop(centre - hint.height() / 2);
+        r.setHeight(hint.height());
+    }
+    if (grow == Grow::HeightAndWidth && hint.width() > r.width()) r.setWidth(hint.width());
+    widget->setGeometry(r);
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(MainWindow& owner, Autostart& autostart)
+    : QWidget(&owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_owner(owner),
+      m_autostart(autostart) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(kCaption);
+    setWindowModality(Qt::ApplicationModal);
+    setAttribute(Qt::WA_DeleteOnClose);
+    const QFont controlFont = simSun(9, false);
+    setFont(controlFont);
+    setFixedSize(3375 / kTwips, 1695 / kTwips);
+
+    // The frame's bold title font is its own; the controls inside keep the window's font.
+    auto* frame = new QGroupBox(kFrame, this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFont(simSun(12, true));
+    frame->setGeometry(120 / kTwips, 120 / kTwips, 3135 / kTwips, 1455 / kTwips);
+
+    auto* label = new QLabel(kIntervalLabel, frame);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setFont(controlFont);
+    place(label, {240, 435, 855, 255});
+
+    m_interval = new QLineEdit(kDefaultInterval, frame);
+    m_interval->setObjectName(QStringLiteral("Text1"));
+    m_interval->setFont(controlFont);
+    m_interval->setAccessibleName(kIntervalName);
+    label->setBuddy(m_interval);
+    place(m_interval, {1080, 435, 1215, 270}, Grow::Height);
+
+    auto* unit = new QLabel(kMilliseconds, frame);
+    unit->setObjectName(QStringLiteral("Label2"));
+    unit->setFont(controlFont);
+    place(unit, {2400, 450, 435, 255});
+
+    m_autostartBox = new QCheckBox(kAutostart, frame);
+    m_autostartBox->setObjectName(QStringLiteral("Check1"));
+    m_autostartBox->setFont(controlFont);
+    place(m_autostartBox, {360, 960, 1695, 180});
+    connect(m_autostartBox, &QCheckBox::clicked, this, &SettingsWindow::autostartClicked);
+
+    auto* button = new QPushButton(kApply, frame);
+    button->setObjectName(QStringLiteral("Command1"));
+    button->setFont(controlFont);
+    place(button, {2160, 840, 735, 375}, Grow::Height);
+    connect(button, &QPushButton::clicked, this, &SettingsWindow::apply);
+
+    showAutostartState();
+}
+
+QString SettingsWindow::intervalText() const {
+    return m_interval->text();
+}
+
+void SettingsWindow::open() {
+    showAutostartState();
+    if (!m_placed) {
+        // Over the middle of the main window the first time; later where the user left it.
+        QRect r(QPoint(), size());
+        r.moveCenter(m_owner.frameGeometry().center());
+        move(r.topLeft());
+        m_placed = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void SettingsWindow::apply() {
+    const std::optional<int> interval = readScanInterval(m_interval->text());
+    if (!interval) {
+        m_owner.messages().show(kTitleNote, kIntervalOutOfRange.arg(kMaxScanIntervalMs),
+                                MessageIcon::Warning);
+        m_interval->setFocus();
+        m_interval->selectAll();
+        return;
+    }
+    m_owner.messages().show(kTitleNote, kLargeIntervalNote, MessageIcon::None);
+    m_owner.setScanInterval(*interval);
+    hide();
+}
+
+void SettingsWindow::autostartClicked(bool checked) {
+    QString reason;
+    if (!m_autostart.setEnabled(checked, &reason))
+        m_owner.messages().show(kTitleNote,
+                                (checked ? kAutostartNotSet : kAutostartNotCleared).arg(reason),
+                                MessageIcon::Warning);
+    showAutostartState();
+}
+
+void SettingsWindow::showAutostartState() {
+    m_autostartBox->setChecked(m_autostart.isEnabled());
+}
+
+void SettingsWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) emit discarded();
+}
