@@ -7,10 +7,28 @@
 
 AppPaths::AppPaths(QString dataDir) : m_dataDir(std::move(dataDir)) {}
 
+namespace {
+
+// Folders that programs are installed into are never a portable folder, even for root, who may
+// write there.
+bool isSystemFolder(const QString& dir) {
+    for (const QString& system :
+         {QStringLiteral("/usr"), QStringLiteral("/opt"), QStringLiteral("/bin"),
+          QStringLiteral("/sbin"), QStringLiteral("/snap")})
+        if (dir == system || dir.startsWith(system + u'/')) return true;
+    return false;
+}
+
+}  // namespace
+
 AppPaths AppPaths::forApplication() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
+    return forExecutableDir(QCoreApplication::applicationDirPath());
+}
+
+AppPaths AppPaths::forExecutableDir(const QString& exeDir) {
     const QFileInfo info(exeDir);
-    if (info.isDir() && info.isWritable()) return AppPaths(exeDir);
+    if (info.isDir() && info.isWritable() && !isSystemFolder(info.canonicalFilePath()))
+        return AppPaths(exeDir);
     QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dir);
     return AppPaths(dir);

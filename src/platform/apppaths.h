@@ -1,7 +1,8 @@
 #pragma once
 // Where the program keeps its two files, a.bz (the records) and ts.ini (the reminder slots).
 // The data directory is the directory that holds the executable when it is writable (a portable
-// folder, as the program has always been used); otherwise the per-user application data directory.
+// folder, as the program has always been used) and not a system folder such as /usr/bin; otherwise
+// the per-user application data directory.
 // QtCore only.
 
 #include <QString>
@@ -12,6 +13,8 @@ class AppPaths {
 
     // The rule above, for the running program; creates the per-user directory when it is chosen.
     static AppPaths forApplication();
+    // The same rule for an executable in the given folder.
+    static AppPaths forExecutableDir(const QString& exeDir);
 
     const QString& dataDir() const { return m_dataDir; }
     QString dataFilePath() const;  // a.bz

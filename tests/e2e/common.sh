@@ -51,6 +51,32 @@ sys.stdout.buffer.write("\r\n".join(lines).encode("gbk"))
 ' >"$WORK/a.bz"
 }
 
+# A session bus with the accessibility bus on it, as a desktop has, so the checks can read and
+# drive the program the way a screen reader does (atspi_grid.py, atspi_menu.py).
+start_accessibility_bus() {
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null)
+    export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | head -n 1)
+    pids+=("$(echo "$bus" | tail -n 1)")
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 0.5
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# Starts the program in $WORK; its process id is in $program.
+start_program() {
+    (cd "$WORK" && exec ./mirosta) >>"$WORK/program.log" 2>&1 &
+    program=$!
+    pids+=($program)
+}
+
+# Waits until a due minute leaves at least 15 seconds for the first scan tick.
+wait_for_fresh_minute() {
+    local second=$((10#$(date +%S)))
+    if [ "$second" -gt 45 ]; then sleep $((61 - second)); fi
+}
+
 finish() {
     if [ "$failures" -eq 0 ]; then
         echo "all checks passed"

@@ -21,18 +21,8 @@ DATA
 printf '\r\n\x00\x01\xff\xfe,junk\r\n\xb5,C30,x,y,z,%s 10:00,k,l,m,n,\xb5' "$today" >>"$WORK/a.bz"
 cp "$WORK/a.bz" "$WORK/a.bz.before"
 
-# A session bus with the accessibility bus on it, as a desktop has.
-bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null)
-export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | head -n 1)
-pids+=("$(echo "$bus" | tail -n 1)")
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-
-(cd "$WORK" && exec ./mirosta) >"$WORK/program.log" 2>&1 &
-program=$!
-pids+=($program)
+start_accessibility_bus
+start_program
 
 # Collect the captions the window shows during its first three seconds.
 : >"$WORK/titles"
