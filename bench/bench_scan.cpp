@@ -57,6 +57,21 @@ void BM_ScanTick(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanTick)->Unit(benchmark::kMicrosecond);
 
+// The same tick with the real clock, whose every reading asks the system for the local time.
+void BM_ScanTickSystemClock(benchmark::State& state) {
+    RecordGrid& grid = fullGrid();
+    QTemporaryDir dir;
+    SystemClock clock;
+    FixedScreenMetrics screen(1024, 768, 728);
+    RecordingMessageService messages;
+    NoPopups popups;
+    ReminderEngine engine(grid, clock, screen, messages, popups,
+                          dir.filePath(QStringLiteral("ts.ini")));
+    for (auto _ : state) engine.Timer1_Timer();
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_ScanTickSystemClock)->Unit(benchmark::kMicrosecond);
+
 void BM_ScanBaselineCompareOnly(benchmark::State& state) {
     RecordGrid& grid = fullGrid();
     const QString minute = QStringLiteral("2024-04-04 09:05");

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "editor/editorcommand.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/recordmaintenance.h"
 #include "mainwindow/reminderswitch.h"
@@ -47,6 +48,7 @@ int main(int argc, char* argv[]) {
 
     auto* reminderSwitch = new ReminderSwitch(window);
     new RecordMaintenance(window, *reminderSwitch);
+    installEditorCommand(window);
     installSearchCommand(window);
     new TrayIcon(window);
     installSettings(window, *autostart, urlOpener);

@@ -94,7 +94,11 @@ EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& m
     setInitialContent(clock);
 }
 
-EditorWindow::~EditorWindow() = default;
+EditorWindow::~EditorWindow() {
+    // The view and the model watch m_grid, which goes before the window's children do.
+    delete m_view;
+    delete m_model;
+}
 
 QLabel* EditorWindow::addLabel(const QString& text, QWidget* control, int leftEdge) {
     auto* label = new QLabel(text, this);

@@ -2,7 +2,6 @@
 // a.bz, the refusals, a save that fails, the compute messages, the controls and the menu command.
 
 #include <sys/resource.h>
-#include <unistd.h>
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
@@ -89,20 +88,6 @@ class FileSizeLimit {
     void (*m_oldHandler)(int) = nullptr;
 };
 
-// Takes the write permission of a folder away and gives it back.
-class ReadOnlyFolder {
-  public:
-    explicit ReadOnlyFolder(QString path) : m_path(std::move(path)) {
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~ReadOnlyFolder() {
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-  private:
-    QString m_path;
-};
-
 }  // namespace
 
 class TestEditorWindow : public QObject {
@@ -163,8 +148,7 @@ void TestEditorWindow::wholeRoad() {
     // The fields stay: a second add stores the same record again, numbered 4.
     click(editor, "Command1");
     QCOMPARE(editor.grid().textMatrix(4, 0), QStringLiteral("4"));
-    QCOMPARE(readBytes(path).count("3号楼三层柱" == QString() ? "" : gbk::encode(u"3号楼三层柱")),
-             2);
+    QCOMPARE(readBytes(path).count(gbk::encode(u"3号楼三层柱")), 2);
 }
 
 void TestEditorWindow::refusesFieldTheFileCannotStore_data() {
@@ -172,20 +156,16 @@ void TestEditorWindow::refusesFieldTheFileCannotStore_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("comma in the project part") << QByteArray("Text1") << "A,B"
-                                               << "工程部位";
-    QTest::newRow("comma typed into the grade") << QByteArray("Combo2") << "C30,"
-                                                << "强度等级";
-    QTest::newRow("line break in the remark") << QByteArray("Text10") << "one\ntwo"
-                                              << "备注";
-    QTest::newRow("carriage return in the due time") << QByteArray("Text7") << "2024-04-04\r09:05"
-                                                     << "到期时间";
-    QTest::newRow("emoji in the mix number") << QByteArray("Text3") << "PB-😀"
-                                             << "配合比编号";
-    QTest::newRow("hangul in the curing method") << QByteArray("Combo1") << "양생"
-                                                 << "养护方式";
-    QTest::newRow("comma in the casting minute") << QByteArray("Text5") << "05,1"
-                                                 << "分钟";
+    auto row = [](const char* name, const char* field, const char* text, const char* label) {
+        QTest::newRow(name) << QByteArray(field) << QString::fromUtf8(text)
+                            << QString::fromUtf8(label);
+    };
+    row("comma in the project part", "Text1", "A,B", "工程部位");
+    row("comma typed into the grade", "Combo2", "C30,", "强度等级");
+    row("line break in the remark", "Text10", "one\ntwo", "备注");
+    row("carriage return in the due time", "Text7", "2024-04-04\r09:05", "到期时间");
+    row("emoji in the mix number", "Text3", "PB-😀", "配合比编号");
+    row("comma in the casting minute", "Text5", "05,1", "分钟");
 }
 
 void TestEditorWindow::refusesFieldTheFileCannotStore() {
@@ -212,7 +192,6 @@ void TestEditorWindow::failedSaveChangesNothing_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("data folder inside a regular file") << "parent is a file";
     QTest::newRow("disk full") << "file size limit";
-    QTest::newRow("read-only data folder") << "read-only";
 }
 
 void TestEditorWindow::failedSaveChangesNothing() {
@@ -224,7 +203,6 @@ void TestEditorWindow::failedSaveChangesNothing() {
     } else {
         writeBytes(m_dir->filePath(QStringLiteral("a.bz")), twoRecords());
     }
-    if (how == "read-only" && geteuid() == 0) QSKIP("root writes into read-only folders");
     const QString path = AppPaths(dataDir).dataFilePath();
     const QByteArray before = readBytes(path);
     EditorWindow editor(AppPaths(dataDir), m_clock, m_messages);
@@ -233,9 +211,7 @@ void TestEditorWindow::failedSaveChangesNothing() {
     setText(editor, "Text3", QStringLiteral("PB-9"));
     {
         std::unique_ptr<FileSizeLimit> limit;
-        std::unique_ptr<ReadOnlyFolder> readOnly;
         if (how == "file size limit") limit = std::make_unique<FileSizeLimit>(16);
-        if (how == "read-only") readOnly = std::make_unique<ReadOnlyFolder>(dataDir);
         click(editor, "Command1");
     }
 
@@ -259,39 +235,29 @@ void TestEditorWindow::failedSaveChangesNothing() {
 
 void TestEditorWindow::computeWithoutUsableAge_data() {
     QTest::addColumn<QString>("age");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");  // empty: any clear text
-
-    QTest::newRow("empty age") << ""
-                               << "错误"
-                               << "龄期未填写，无法进行添加";
-    QTest::newRow("blank age counts as filled") << " "
-                                                << "提示"
-                                                << "";
-    QTest::newRow("half a day") << "0.5"
-                                << "提示"
-                                << "";
-    QTest::newRow("no number") << "abc"
-                               << "提示"
-                               << "";
-    QTest::newRow("due date beyond the calendar") << "3000000"
-                                                  << "提示"
-                                                  << "";
+    QTest::newRow("empty age") << QString();
+    QTest::newRow("blank age counts as filled") << QStringLiteral(" ");
+    QTest::newRow("half a day") << QStringLiteral("0.5");
+    QTest::newRow("no number") << QStringLiteral("abc");
+    QTest::newRow("due date beyond the calendar") << QStringLiteral("3000000");
 }
 
 void TestEditorWindow::computeWithoutUsableAge() {
     QFETCH(QString, age);
-    QFETCH(QString, title);
-    QFETCH(QString, text);
     EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
     setText(editor, "Text7", QStringLiteral("2024-01-01 00:00"));
     setText(editor, "Text6", age);
 
     click(editor, "Command3");
     QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages().first().title, title);
-    if (!text.isEmpty()) QCOMPARE(m_messages.messages().first().text, text);
-    QVERIFY(!m_messages.messages().first().text.isEmpty());
+    const auto& message = m_messages.messages().first();
+    if (age.isEmpty()) {
+        QCOMPARE(message.title, QStringLiteral("错误"));
+        QCOMPARE(message.text, QStringLiteral("龄期未填写，无法进行添加"));
+    } else {
+        QCOMPARE(message.title, QStringLiteral("提示"));
+        QVERIFY(message.text.contains(QStringLiteral("无法计算")));
+    }
     QCOMPARE(control<QLineEdit>(editor, "Text7")->text(), QStringLiteral("2024-01-01 00:00"));
 }
 

@@ -15,6 +15,9 @@
 #include "records/specimenrecord.h"
 #include "reminders/popupopener.h"
 #include "reminders/reminderengine.h"
+#include "reminders/reminderfiles.h"
+
+using namespace reminderfiles;
 
 namespace {
 
@@ -31,7 +34,7 @@ class RecordingOpener : public PopupOpener {
     void openPopup(const ReminderSlot& slot, const QStringList& lines) override {
         opened.append({slot.name, slot.position, lines});
     }
-    QStringList slots_() const {
+    QStringList openedSlots() const {
         QStringList names;
         for (const OpenedPopup& p : opened) names << p.slot;
         return names;
@@ -49,10 +52,6 @@ class SteppingClock : public Clock {
     QList<QDateTime> m_times;
     mutable qsizetype m_reads = 0;
 };
-
-QDateTime at(const char* text) {
-    return QDateTime::fromString(QString::fromLatin1(text), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-}
 
 // Fills the grid with records (project part, due time, due mark) and numbers the rows.
 void fill(RecordGrid& grid, const QList<QStringList>& records) {
@@ -76,7 +75,6 @@ class TestReminderEngine : public QObject {
     void init();
     void sameMinuteFiresIntoConsecutiveSlots();
     void firedRowNeverFiresAgain();
-    void markedRowIsSkipped();
     void dueTimeMatch_data();
     void dueTimeMatch();
     void walkCrossingMinuteUsesNewMinute();
@@ -118,7 +116,7 @@ void TestReminderEngine::sameMinuteFiresIntoConsecutiveSlots() {
     QVERIFY(m_messages.messages().isEmpty());
     QCOMPARE(ListProfileSections(profilePath()).size(), 15);
 
-    QCOMPARE(m_opener.slots_(), (QStringList{"1|1", "1|2"}));
+    QCOMPARE(m_opener.openedSlots(), (QStringList{"1|1", "1|2"}));
     QCOMPARE(m_opener.opened.at(1).position, m_opener.opened.at(0).position + 1);
     QCOMPARE(m_opener.opened.at(0).lines.value(0), QStringLiteral("编号:1"));
     QCOMPARE(m_opener.opened.at(0).lines.value(2), QStringLiteral("工程部位:一号楼柱"));
@@ -149,18 +147,8 @@ void TestReminderEngine::firedRowNeverFiresAgain() {
     clock.set(at("2024-04-04 09:05:55"));
     engine.Timer1_Timer();
     engine.Timer1_Timer();
-    QCOMPARE(m_opener.slots_(), QStringList{"1|1"});
+    QCOMPARE(m_opener.openedSlots(), QStringList{"1|1"});
     QCOMPARE(flag("1|2"), QStringLiteral("0"));
-}
-
-void TestReminderEngine::markedRowIsSkipped() {
-    fill(*m_grid, {{"一号楼柱", kDue, dueMarkText()}});
-    FixedClock clock(at("2024-04-04 09:05:00"));
-    ReminderEngine engine(*m_grid, clock, m_screen, m_messages, m_opener, profilePath());
-    engine.Timer1_Timer();
-    QVERIFY(m_opener.opened.isEmpty());
-    QCOMPARE(m_grid->cellBackColor(1, 1), RecordGrid::kDefaultColour);
-    QVERIFY(!QFile::exists(profilePath()));
 }
 
 void TestReminderEngine::dueTimeMatch_data() {
@@ -168,20 +156,17 @@ void TestReminderEngine::dueTimeMatch_data() {
     QTest::addColumn<QString>("dueMark");
     QTest::addColumn<bool>("fires");
 
+    // clang-format off
     QTest::newRow("exact minute") << kDue << "" << true;
-    QTest::newRow("hour without its zero") << "2024-04-04 9:05"
-                                           << "" << false;
-    QTest::newRow("month without its zero") << "2024-4-04 09:05"
-                                            << "" << false;
-    QTest::newRow("with seconds") << "2024-04-04 09:05:00"
-                                  << "" << false;
-    QTest::newRow("trailing blank") << "2024-04-04 09:05 "
-                                    << "" << false;
-    QTest::newRow("the minute before") << "2024-04-04 09:04"
-                                       << "" << false;
-    QTest::newRow("empty due time") << ""
-                                    << "" << false;
+    QTest::newRow("already marked") << kDue << "到期" << false;
     QTest::newRow("other text in the mark column") << kDue << "到期 " << true;
+    QTest::newRow("hour without its zero") << "2024-04-04 9:05" << "" << false;
+    QTest::newRow("month without its zero") << "2024-4-04 09:05" << "" << false;
+    QTest::newRow("with seconds") << "2024-04-04 09:05:00" << "" << false;
+    QTest::newRow("trailing blank") << "2024-04-04 09:05 " << "" << false;
+    QTest::newRow("the minute before") << "2024-04-04 09:04" << "" << false;
+    QTest::newRow("empty due time") << "" << "" << false;
+    // clang-format on
 }
 
 void TestReminderEngine::dueTimeMatch() {
@@ -194,6 +179,8 @@ void TestReminderEngine::dueTimeMatch() {
     engine.Timer1_Timer();
     QCOMPARE(m_opener.opened.size(), fires ? 1 : 0);
     QCOMPARE(m_grid->textMatrix(1, recordcolumns::kDueMark), fires ? dueMarkText() : dueMark);
+    QCOMPARE(m_grid->cellForeColor(1, 1), fires ? RecordGrid::kYellow : RecordGrid::kDefaultColour);
+    QCOMPARE(QFile::exists(profilePath()), fires);
 }
 
 void TestReminderEngine::walkCrossingMinuteUsesNewMinute() {
@@ -202,7 +189,7 @@ void TestReminderEngine::walkCrossingMinuteUsesNewMinute() {
     SteppingClock clock({at("2024-04-04 09:05:59"), at("2024-04-04 09:06:00")});
     ReminderEngine engine(*m_grid, clock, m_screen, m_messages, m_opener, profilePath());
     engine.Timer1_Timer();
-    QCOMPARE(m_opener.slots_(), (QStringList{"1|1", "1|2"}));
+    QCOMPARE(m_opener.openedSlots(), (QStringList{"1|1", "1|2"}));
     QCOMPARE(m_opener.opened.at(1).lines.value(2), QStringLiteral("工程部位:二号楼梁"));
     QCOMPARE(m_grid->textMatrix(3, recordcolumns::kDueMark), QString());
 }
@@ -230,7 +217,7 @@ void TestReminderEngine::noFreeSlotKeepsScanning() {
     QVERIFY(engine.slotTable().release({"2|2"}));
     clock.set(at("2024-04-04 09:06:00"));
     engine.Timer1_Timer();
-    QCOMPARE(m_opener.slots_(), QStringList{"2|2"});
+    QCOMPARE(m_opener.openedSlots(), QStringList{"2|2"});
     QCOMPARE(m_messages.messages().size(), 1);
 }
 
