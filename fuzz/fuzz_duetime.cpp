@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "editor/duetime.h"
-#include "fuzzcheck.h"
+#include "fuzzsupport.h"
 #include "platform/lenientnumber.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <limits>
 #include <optional>
 
-#include "fuzzcheck.h"
+#include "fuzzsupport.h"
 #include "platform/lenientnumber.h"
 
 namespace {

@@ -4,11 +4,10 @@
 
 #include <QDate>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTime>
 #include <cstdint>
 
-#include "fuzzcheck.h"
+#include "fuzzsupport.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "platform/textfile.h"
@@ -26,12 +25,6 @@ struct Line {
     QByteArray bytes;
     QStringList fields;
 };
-
-const QTemporaryDir& tempDir() {
-    static const QTemporaryDir dir;
-    fuzzCheck(dir.isValid(), "a temporary folder for a.bz");
-    return dir;
-}
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -186,7 +179,7 @@ void checkSaveAndReload(const QString& path, const RecordGrid& grid,
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString path = tempDir().filePath(QStringLiteral("a.bz"));
+    const QString path = fuzzTempDir().filePath(QStringLiteral("a.bz"));
 
     const QList<Line> lines = splitFile(bytes);
     checkCodec(bytes, lines);

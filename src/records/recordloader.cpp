@@ -42,15 +42,11 @@ LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clo
     const FileLines file = readLines(dataFilePath);
     LoadReport report = reportFor(file);
     RecordGrid::BulkUpdate bulk(grid);
-    QDate cachedDate;
-    QString today;
+    MinuteText todayText(clock, QStringLiteral("yyyy-MM-dd"));
     for (const QByteArray& raw : file.lines) {
         // The clock is asked for every line, so a load that runs over midnight uses the new date.
-        const QDate date = clock.now().date();
-        if (date != cachedDate) {
-            cachedDate = date;
-            today = date.toString(QStringLiteral("yyyy-MM-dd"));
-        }
+        const QString& today = todayText.read();
+        if (today.isEmpty()) break;  // no valid time: nothing is due
         const QStringList fields = splitRecordLine(gbk::decode(raw));
         if (fields.size() <= recordcolumns::kDueTime - 1) continue;
         if (!fields.at(recordcolumns::kDueTime - 1).contains(today)) continue;

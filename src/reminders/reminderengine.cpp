@@ -29,7 +29,8 @@ ReminderEngine::ReminderEngine(RecordGrid& grid, const Clock& clock, const Scree
       m_messages(messages),
       m_popups(popups),
       m_slots(std::move(profilePath)),
-      m_dueMark(dueMarkText()) {}
+      m_dueMark(dueMarkText()),
+      m_minuteText(clock, QStringLiteral("yyyy-MM-dd hh:mm")) {}
 
 void ReminderEngine::tscsh() {
     QString error;
@@ -40,24 +41,11 @@ void ReminderEngine::tscsh() {
     m_messages.show(kInfoTitle, kInitialisedText, MessageIcon::Information);
 }
 
-const QString& ReminderEngine::minuteText() {
-    // Read for every row; only a new minute (or day) is formatted. An invalid time gives an invalid
-    // date too, and so the empty text, which matches no row.
-    const QDateTime now = m_clock.now();
-    const int minute = now.time().msecsSinceStartOfDay() / 60000;
-    const QDate date = now.date();
-    if (minute != m_minuteOfDay || date != m_minuteDate) {
-        m_minuteDate = date;
-        m_minuteOfDay = minute;
-        m_minuteText = now.toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-    }
-    return m_minuteText;
-}
-
 void ReminderEngine::Timer1_Timer() {
     const int rows = m_grid.rows();
     for (int r = 1; r < rows; ++r) {
-        const QString& minute = minuteText();
+        // The clock is read for every row, so a walk that crosses a minute uses the new minute.
+        const QString& minute = m_minuteText.read();
         if (minute.isEmpty() || m_grid.textMatrix(r, recordcolumns::kDueTime) != minute) continue;
         if (m_grid.textMatrix(r, recordcolumns::kDueMark) == m_dueMark) continue;
         HighlightRow(m_grid, r, RecordGrid::kYellow, RecordGrid::kHighlight);

@@ -16,6 +16,8 @@
 #include <QDate>
 #include <QString>
 
+#include "platform/clock.h"
+
 #include "reminders/slottable.h"
 
 class Clock;
@@ -44,9 +46,6 @@ class ReminderEngine {
     const SlotTable& slotTable() const { return m_slots; }
 
   private:
-    // The current minute's text; formed anew only when the minute changes.
-    const QString& minuteText();
-
     RecordGrid& m_grid;
     const Clock& m_clock;
     const ScreenMetrics& m_screen;
@@ -54,7 +53,5 @@ class ReminderEngine {
     PopupOpener& m_popups;
     SlotTable m_slots;
     QString m_dueMark;
-    QDate m_minuteDate;
-    int m_minuteOfDay = -1;
-    QString m_minuteText;
+    MinuteText m_minuteText;  // "YYYY-MM-DD hh:mm"
 };
