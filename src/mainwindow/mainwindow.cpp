@@ -146,11 +146,14 @@ void MainWindow::startUp() {
     const LoadReport report = loadDueToday(m_grid, m_paths.dataFilePath(), m_clock);
     reportLoadProblem(report);
 
-    if (m_grid.rows() != 2) {
-        setScanInterval(leadingInteger(scanIntervalText()));
-        action(QStringLiteral("bg"))->setEnabled(true);
-        action(QStringLiteral("kq"))->setEnabled(false);
-    }
+    startScanIfDue();
+}
+
+void MainWindow::startScanIfDue() {
+    if (m_grid.rows() == 2 || m_scanTimer->isActive() || m_scanStoppedByUser) return;
+    setScanInterval(leadingInteger(scanIntervalText()));
+    action(QStringLiteral("bg"))->setEnabled(true);
+    action(QStringLiteral("kq"))->setEnabled(false);
 }
 
 void MainWindow::reportLoadProblem(const LoadReport& report) {
@@ -163,6 +166,8 @@ void MainWindow::reportLoadProblem(const LoadReport& report) {
 
 void MainWindow::reloadRecords() {
     reportLoadProblem(reloadDueToday(m_grid, m_paths.dataFilePath(), m_clock));
+    // Records added since start-up are watched at once, unless the user stopped the reminders.
+    startScanIfDue();
 }
 
 QString MainWindow::scanIntervalText() const {

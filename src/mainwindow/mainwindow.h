@@ -57,6 +57,10 @@ class MainWindow : public QMainWindow {
 
     // 读取数据: reloads today's records.
     void reloadRecords();
+    // Starts the scan as start-up does when records are due today, the scan is stopped and the
+    // user has not stopped it with 停止提醒.
+    void startScanIfDue();
+    void setScanStoppedByUser(bool stopped) { m_scanStoppedByUser = stopped; }
     // 退出 and closing the window.
     void exitProgram();
     // Shows the window in its normal state (also when hidden in the tray) and raises it.
@@ -90,4 +94,5 @@ class MainWindow : public QMainWindow {
     std::function<bool()> m_trayShown;
     std::vector<std::function<void()>> m_exitSteps;
     bool m_exiting = false;
+    bool m_scanStoppedByUser = false;
 };

@@ -12,7 +12,10 @@ const QString kTitle = QStringLiteral("提示");
 
 ReminderSwitch::ReminderSwitch(MainWindow& window) : QObject(&window), m_window(window) {
     connect(window.action(QStringLiteral("kq")), &QAction::triggered, this, &ReminderSwitch::start);
-    connect(window.action(QStringLiteral("bg")), &QAction::triggered, this, &ReminderSwitch::stop);
+    connect(window.action(QStringLiteral("bg")), &QAction::triggered, this, [this] {
+        stop();
+        m_window.setScanStoppedByUser(true);
+    });
 }
 
 void ReminderSwitch::start() {
@@ -24,6 +27,7 @@ void ReminderSwitch::start() {
     }
     m_window.messages().show(kTitle, QStringLiteral("已经开启"), MessageIcon::Information);
     m_window.setScanInterval(interval);
+    m_window.setScanStoppedByUser(false);
     m_window.action(QStringLiteral("bg"))->setEnabled(true);
     m_window.action(QStringLiteral("kq"))->setEnabled(false);
 }

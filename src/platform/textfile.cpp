@@ -27,10 +27,11 @@ FileContent readWholeFile(const QString& path) {
     FileContent result;
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) return result;
-    if (info.isDir()) {
+    if (!info.isFile()) {
+        // A folder, a pipe or a device in the file's place: reading a pipe or a device could wait
+        // for ever or never end.
         result.status = FileStatus::Unreadable;
-        result.error =
-            QStringLiteral("“%1”是一个文件夹，不是文件。").arg(QDir::toNativeSeparators(path));
+        result.error = QStringLiteral("“%1”不是普通文件。").arg(QDir::toNativeSeparators(path));
         return result;
     }
     QFile file(path);

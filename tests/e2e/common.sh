@@ -52,7 +52,7 @@ sys.stdout.buffer.write("\r\n".join(lines).encode("gbk"))
 }
 
 # A session bus with the accessibility bus on it, as a desktop has, so the checks can read and
-# drive the program the way a screen reader does (atspi_grid.py, atspi_menu.py).
+# drive the program the way a screen reader does (drive.py).
 start_accessibility_bus() {
     local bus
     bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null)

@@ -32,16 +32,16 @@ for _ in $(seq 150); do
     sleep 0.1
 done
 check "the record due now fired a pop-up" test "$fired" = yes
-/usr/bin/python3 "$E2E_DIR/atspi_grid.py" 10 >"$WORK/grid.json" 2>>"$WORK/program.log"
+/usr/bin/python3 "$E2E_DIR/drive.py" grid >"$WORK/grid.json" 2>>"$WORK/program.log"
 check "its row is marked 到期" grep -q '"二号楼梁",.*"到期"' "$WORK/grid.json"
 
-check "删除过期数据 can be chosen" /usr/bin/python3 "$E2E_DIR/atspi_menu.py" 删除过期数据
+check "删除过期数据 can be chosen" /usr/bin/python3 "$E2E_DIR/drive.py" menu 删除过期数据
 for _ in $(seq 50); do
     cmp -s "$WORK/a.bz" "$WORK/a.bz.expected" && break
     sleep 0.1
 done
 check "a.bz lost the fired line and kept every other line" cmp "$WORK/a.bz" "$WORK/a.bz.expected"
-/usr/bin/python3 "$E2E_DIR/atspi_grid.py" 10 >"$WORK/grid.json" 2>>"$WORK/program.log"
+/usr/bin/python3 "$E2E_DIR/drive.py" grid >"$WORK/grid.json" 2>>"$WORK/program.log"
 check "the list keeps the record not yet due" grep -q '一号楼柱' "$WORK/grid.json"
 check "the fired record left the list" test "$(grep -c '二号楼梁' "$WORK/grid.json")" -eq 0
 finish

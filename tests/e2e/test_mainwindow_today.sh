@@ -35,7 +35,7 @@ done
 check "the loading caption is shown first" grep -qx '正在获取正确的版本信息。' "$WORK/titles"
 check "then the clock caption" grep -qE '^Mirosta V2\.2  [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' "$WORK/titles"
 
-/usr/bin/python3 "$E2E_DIR/atspi_grid.py" 20 >"$WORK/grid.json" 2>>"$WORK/program.log"
+/usr/bin/python3 "$E2E_DIR/drive.py" grid >"$WORK/grid.json" 2>>"$WORK/program.log"
 check "the grid is readable over AT-SPI" test -s "$WORK/grid.json"
 /usr/bin/python3 - "$WORK/grid.json" "$today" <<'PY' || failures=$((failures + 1))
 import json, sys
