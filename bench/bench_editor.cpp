@@ -4,12 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "benchsupport.h"
 #include "editor/editorwindow.h"
 #include "platform/apppaths.h"
 #include "platform/clock.h"
@@ -21,45 +21,16 @@ namespace {
 
 constexpr int kRecords = 32765;  // the most records the grid has ever been asked to hold
 
-// The widgets need a QApplication; no window is shown.
-void ensureApplication() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "mirosta_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(argc, argv);
-}
-
-QString recordLine(int i) {
-    static const char16_t* const kParts[] = {u"3号楼三层柱", u"地下室底板", u"5#楼二层梁板",
-                                             u"主楼剪力墙"};
-    const int minute = i % (24 * 60);
-    const QString time = QStringLiteral("%1:%2")
-                             .arg(minute / 60, 2, 10, QLatin1Char('0'))
-                             .arg(minute % 60, 2, 10, QLatin1Char('0'));
-    return QStringLiteral("%1%2,C%3,PB-%4,2024-3-7 %5,28,2024-04-04 %5,%6,36,2,%7,")
-        .arg(QString::fromUtf16(kParts[i % 4]))
-        .arg(i)
-        .arg(25 + 5 * (i % 8))
-        .arg(i % 1000)
-        .arg(time)
-        .arg(i % 2 ? QStringLiteral("标准养护") : QStringLiteral("同级养护"))
-        .arg(i % 3 ? QString() : QStringLiteral("见证取样"));
-}
-
 // The record lines of a.bz after the add: kRecords records, the new one, the trailing commas.
 QStringList linesAfterAdd() {
-    QStringList lines;
-    lines.reserve(kRecords + 2);
-    for (int i = 0; i < kRecords; ++i) lines << recordLine(i);
-    lines << QStringLiteral("新增记录,C30,PB-9,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,");
-    lines << QStringLiteral(",,,,,,,,,,");
+    QStringList lines = bench::recordLines(kRecords);
+    lines.insert(kRecords,
+                 QStringLiteral("新增记录,C30,PB-9,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,"));
     return lines;
 }
 
 void BM_Editor_AddRecord(benchmark::State& state) {
-    ensureApplication();
+    bench::ensureApplication();
     QTemporaryDir dir;
     const AppPaths paths(dir.path());
     {

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -13,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "benchsupport.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "platform/textfile.h"
@@ -23,52 +23,6 @@
 
 namespace {
 
-const QDate kToday(2024, 4, 4);
-
-// The model reads the application palette, so a QApplication must exist; no window is shown.
-void ensureApplication() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "mirosta_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(argc, argv);
-}
-
-// A data file of `count` records as the editor writes them, every one due today, ending with the
-// editor's trailing line of ten commas.
-QByteArray recordFile(int count) {
-    static const char* const kParts[] = {"3号楼三层柱", "地下室底板", "5#楼二层梁板", "主楼剪力墙",
-                                         "基础承台"};
-    static const char* const kMethods[] = {"标准养护", "同条件养护"};
-    static const char* const kRemarks[] = {"", "", "复检", "见证取样，抗渗"};
-    QString text;
-    text.reserve(count * 80);
-    for (int i = 0; i < count; ++i) {
-        const int minute = i % (24 * 60);
-        const QStringList fields = {
-            QStringLiteral("%1%2").arg(QString::fromUtf8(kParts[i % 5])).arg(i),
-            QStringLiteral("C%1").arg(25 + 5 * (i % 8)),
-            QStringLiteral("PB-%1").arg(i % 1000, 3, 10, QLatin1Char('0')),
-            QStringLiteral("2024-3-7 %1:%2")
-                .arg(minute / 60, 2, 10, QLatin1Char('0'))
-                .arg(minute % 60, 2, 10, QLatin1Char('0')),
-            QStringLiteral("28"),
-            QStringLiteral("2024-04-04 %1:%2")
-                .arg(minute / 60, 2, 10, QLatin1Char('0'))
-                .arg(minute % 60, 2, 10, QLatin1Char('0')),
-            QString::fromUtf8(kMethods[i % 2]),
-            QString::number(10 + i % 90),
-            QString::number(1 + i % 3),
-            QString::fromUtf8(kRemarks[i % 4]),
-            QString()};
-        text += joinRecordLine(fields);
-        text += QLatin1String("\r\n");
-    }
-    text += QLatin1String(",,,,,,,,,,");
-    return gbk::encode(text);
-}
-
 // The path of a generated file of `count` records; each size is written once per run.
 const QString& dataFile(int count) {
     static QTemporaryDir dir;
@@ -77,7 +31,7 @@ const QString& dataFile(int count) {
     if (it != paths.end()) return it->second;
     const QString path = dir.filePath(QStringLiteral("a-%1.bz").arg(count));
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(recordFile(count)) < 0) std::abort();
+    if (!f.open(QIODevice::WriteOnly) || f.write(bench::recordFile(count)) < 0) std::abort();
     return paths.emplace(count, path).first->second;
 }
 
@@ -110,9 +64,9 @@ void BM_Load_Baseline(benchmark::State& state) {
 }
 
 void BM_Load_MainGrid(benchmark::State& state) {
-    ensureApplication();
+    bench::ensureApplication();
     const QString& path = dataFile(static_cast<int>(state.range(0)));
-    const FixedClock clock(QDateTime(kToday, QTime(12, 0)));
+    const FixedClock clock(QDateTime(bench::kToday, QTime(12, 0)));
     for (auto _ : state) {
         state.PauseTiming();
         auto shown = std::make_unique<ShownGrid>(recordcolumns::kMainGridColumns);
@@ -127,7 +81,7 @@ void BM_Load_MainGrid(benchmark::State& state) {
 }
 
 void BM_Load_EditorGrid(benchmark::State& state) {
-    ensureApplication();
+    bench::ensureApplication();
     const QString& path = dataFile(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();

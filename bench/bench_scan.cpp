@@ -42,7 +42,7 @@ RecordGrid& fullGrid() {
     return grid;
 }
 
-void BM_ScanTick(benchmark::State& state) {
+void BM_Scan_Tick(benchmark::State& state) {
     RecordGrid& grid = fullGrid();
     QTemporaryDir dir;
     FixedClock clock(QDateTime(QDate(2024, 4, 4), QTime(9, 5, 30)));
@@ -55,10 +55,10 @@ void BM_ScanTick(benchmark::State& state) {
     if (!messages.messages().isEmpty()) state.SkipWithError("a record fired");
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
-BENCHMARK(BM_ScanTick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scan_Tick)->Unit(benchmark::kMicrosecond);
 
 // The same tick with the real clock, whose every reading asks the system for the local time.
-void BM_ScanTickSystemClock(benchmark::State& state) {
+void BM_Scan_TickSystemClock(benchmark::State& state) {
     RecordGrid& grid = fullGrid();
     QTemporaryDir dir;
     SystemClock clock;
@@ -70,9 +70,9 @@ void BM_ScanTickSystemClock(benchmark::State& state) {
     for (auto _ : state) engine.Timer1_Timer();
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
-BENCHMARK(BM_ScanTickSystemClock)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scan_TickSystemClock)->Unit(benchmark::kMicrosecond);
 
-void BM_ScanBaselineCompareOnly(benchmark::State& state) {
+void BM_Scan_Baseline(benchmark::State& state) {
     RecordGrid& grid = fullGrid();
     const QString minute = QStringLiteral("2024-04-04 09:05");
     for (auto _ : state) {
@@ -83,6 +83,6 @@ void BM_ScanBaselineCompareOnly(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
-BENCHMARK(BM_ScanBaselineCompareOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scan_Baseline)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,0 +1,67 @@
+#pragma once
+// What the benchmarks share: a QApplication on the offscreen platform, and realistic data files.
+
+#include <QApplication>
+#include <QDate>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/gbkcodec.h"
+#include "records/specimenrecord.h"
+
+namespace bench {
+
+// The day every generated record falls due; the benchmarks' clocks stand on it.
+inline const QDate kToday(2024, 4, 4);
+
+// The widgets and the grid model need a QApplication; no window reaches a screen.
+inline void ensureApplication() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "mirosta_bench";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The offscreen platform's notes about what it cannot do would drown the figures.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtWarningMsg || !message.contains(QLatin1String("does not support")))
+            fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    // Never destroyed: at exit it would go after Qt's own statics, which it still uses.
+    new QApplication(argc, argv);
+}
+
+// Record number i as the editor writes it, due today at minute i of the day.
+inline QString recordLine(int i) {
+    static const char* const kParts[] = {"3号楼三层柱", "地下室底板", "5#楼二层梁板", "主楼剪力墙",
+                                         "基础承台"};
+    static const char* const kMethods[] = {"标准养护", "同级养护"};
+    static const char* const kRemarks[] = {"", "", "复检", "见证取样；抗渗"};
+    const int minute = i % (24 * 60);
+    const QString time = QStringLiteral("%1:%2")
+                             .arg(minute / 60, 2, 10, QLatin1Char('0'))
+                             .arg(minute % 60, 2, 10, QLatin1Char('0'));
+    return joinRecordLine({QStringLiteral("%1%2").arg(QString::fromUtf8(kParts[i % 5])).arg(i),
+                           QStringLiteral("C%1").arg(25 + 5 * (i % 8)),
+                           QStringLiteral("PB-%1").arg(i % 1000, 3, 10, QLatin1Char('0')),
+                           QStringLiteral("2024-3-7 ") + time, QStringLiteral("28"),
+                           kToday.toString(QStringLiteral("yyyy-MM-dd ")) + time,
+                           QString::fromUtf8(kMethods[i % 2]), QString::number(10 + i % 90),
+                           QString::number(1 + i % 3), QString::fromUtf8(kRemarks[i % 4]),
+                           QString()});
+}
+
+// The lines of an a.bz of `count` records ending with the editor's line of ten commas.
+inline QStringList recordLines(int count) {
+    QStringList lines;
+    lines.reserve(count + 1);
+    for (int i = 0; i < count; ++i) lines << recordLine(i);
+    lines << QStringLiteral(",,,,,,,,,,");
+    return lines;
+}
+
+inline QByteArray recordFile(int count) {
+    return gbk::encode(recordLines(count).join(QStringLiteral("\r\n")));
+}
+
+}  // namespace bench
