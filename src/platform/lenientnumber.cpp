@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-double leadingNumber(QStringView text) {
+std::optional<double> numberAtStart(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
@@ -29,7 +29,7 @@ double leadingNumber(QStringView text) {
         ++i;
         takeDigits();
     }
-    if (!anyDigit) return 0.0;
+    if (!anyDigit) return std::nullopt;
 
     double value = 0.0;
     const char* first = number.data();
@@ -45,6 +45,10 @@ double leadingNumber(QStringView text) {
     }
     (void)ptr;
     return value;
+}
+
+double leadingNumber(QStringView text) {
+    return numberAtStart(text).value_or(0.0);
 }
 
 qint64 roundHalfEven(double value) {

@@ -8,6 +8,10 @@
 
 #include <QStringView>
 #include <QtGlobal>
+#include <optional>
+
+// The value of the number the text begins with, or nothing when it begins with none.
+std::optional<double> numberAtStart(QStringView text);
 
 // The value of the number the text begins with, 0 when it begins with none.
 double leadingNumber(QStringView text);

@@ -12,15 +12,10 @@ namespace {
 
 constexpr int kTwipsPerSlot = 2790;
 
-// Whether a flag text reads as the number 0. The text must begin with a number: an empty or a
-// non-numeric flag is not a free slot.
+// Whether a flag text reads as the number 0. An empty or a non-numeric flag is not a free slot.
 bool readsAsZero(const QString& flag) {
-    qsizetype i = 0;
-    while (i < flag.size() && (flag.at(i) == u' ' || flag.at(i) == u'\t')) ++i;
-    if (i < flag.size() && (flag.at(i) == u'+' || flag.at(i) == u'-')) ++i;
-    if (i < flag.size() && flag.at(i) == u'.') ++i;
-    if (i >= flag.size() || !flag.at(i).isDigit() || flag.at(i).unicode() > u'9') return false;
-    return leadingNumber(flag) == 0.0;
+    const std::optional<double> number = numberAtStart(flag);
+    return number && *number == 0.0;
 }
 
 }  // namespace

@@ -14,8 +14,5 @@
 
 inline constexpr int kMaxScanIntervalMs = 60000;
 
-// Whether the lenient reading finds a number at the start of the text.
-bool beginsWithNumber(QStringView text);
-
 // The interval in milliseconds by the rule above, or nothing when the text is refused.
 std::optional<int> readScanInterval(QStringView text);
