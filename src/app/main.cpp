@@ -14,10 +14,10 @@
 #include "platform/qtmessageservice.h"
 #include "platform/qtscreenmetrics.h"
 #include "platform/singleinstance.h"
+#include "reminders/reminders.h"
 #include "settings/autostart.h"
 #include "settings/desktopurlopener.h"
 #include "settings/settingscommands.h"
-#include "reminders/reminders.h"
 
 int main(int argc, char* argv[]) {
     // Under Wayland a program can neither place its windows nor keep them on top; the reminder

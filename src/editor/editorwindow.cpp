@@ -15,6 +15,8 @@
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
+#include "platform/programfont.h"
+#include "platform/twips.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
 #include "records/recordsaver.h"
@@ -33,24 +35,6 @@ constexpr int kGridHeightTwips = 4545;
 // Column widths of the grid, in twips; the other columns keep the view's default.
 constexpr std::pair<int, int> kColumnWidths[] = {{1, 1300}, {2, 1400}, {3, 1050},
                                                  {4, 2500}, {6, 2500}, {10, 1200}};
-
-int pixels(int twips) {
-    return qRound(twips / double(EditorWindow::kTwipsPerPixel));
-}
-
-QRect fromTwips(int left, int top, int width, int height) {
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
-
-QFont editorFont() {
-    QFont font;
-    // 宋体 at 9 points where the system has it, otherwise a CJK serif font, otherwise any CJK font.
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSize(9);
-    return font;
-}
 
 QString nameOf(const QString& labelText) {
     QString name = labelText;
@@ -84,8 +68,8 @@ EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& m
     setWindowFlags((parent ? Qt::Dialog : Qt::Tool) | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(editorFont());
-    setFixedSize(pixels(kClientWidthTwips), pixels(kClientHeightTwips));
+    setFont(songtiFont(9));
+    setFixedSize(twips::toPixels(kClientWidthTwips), twips::toPixels(kClientHeightTwips));
     setSizeGripEnabled(false);
 
     buildControls();
@@ -138,33 +122,33 @@ void EditorWindow::buildControls() {
     };
 
     // Row 1 to row 7 of the entry fields.
-    m_projectPart = lineEdit("Text1", fromTwips(1230, 60, 1185, 375), nameOf(kProjectPart));
-    m_strengthGrade = comboBox("Combo2", fromTwips(3420, 45, 1455, 300), nameOf(kStrengthGrade));
-    m_mixNumber = lineEdit("Text3", fromTwips(1260, 495, 1185, 375), nameOf(kMixNumber));
-    m_curingMethod = comboBox("Combo1", fromTwips(3420, 495, 1425, 300), nameOf(kCuringMethod));
-    m_quantity = lineEdit("Text8", fromTwips(1260, 990, 1200, 330), nameOf(kQuantity));
-    m_groupCount = lineEdit("Text9", fromTwips(3420, 945, 1335, 330), nameOf(kGroupCount));
+    m_projectPart = lineEdit("Text1", twips::rect(1230, 60, 1185, 375), nameOf(kProjectPart));
+    m_strengthGrade = comboBox("Combo2", twips::rect(3420, 45, 1455, 300), nameOf(kStrengthGrade));
+    m_mixNumber = lineEdit("Text3", twips::rect(1260, 495, 1185, 375), nameOf(kMixNumber));
+    m_curingMethod = comboBox("Combo1", twips::rect(3420, 495, 1425, 300), nameOf(kCuringMethod));
+    m_quantity = lineEdit("Text8", twips::rect(1260, 990, 1200, 330), nameOf(kQuantity));
+    m_groupCount = lineEdit("Text9", twips::rect(3420, 945, 1335, 330), nameOf(kGroupCount));
 
     m_castingDate = new QDateEdit(this);
     m_castingDate->setObjectName(QStringLiteral("DTPicker1"));
-    m_castingDate->setGeometry(fromTwips(1215, 1440, 1275, 330));
+    m_castingDate->setGeometry(twips::rect(1215, 1440, 1275, 330));
     m_castingDate->setDisplayFormat(QStringLiteral("yyyy-M-d"));
     m_castingDate->setCalendarPopup(true);
     m_castingDate->setAccessibleName(nameOf(kCastingDate));
     // Tab leaves the date for the next field instead of stepping through year, month and day
     // (the arrow keys do that).
     m_castingDate->installEventFilter(this);
-    m_castingHour = lineEdit("Text4", fromTwips(3465, 1455, 555, 270), kCastingHourName);
-    m_castingMinute = lineEdit("Text5", fromTwips(4230, 1455, 555, 270), kCastingMinuteName);
+    m_castingHour = lineEdit("Text4", twips::rect(3465, 1455, 555, 270), kCastingHourName);
+    m_castingMinute = lineEdit("Text5", twips::rect(4230, 1455, 555, 270), kCastingMinuteName);
 
-    m_curingAge = lineEdit("Text6", fromTwips(1215, 1890, 795, 375), nameOf(kCuringAge));
-    m_compute = button("Command3", kCompute, fromTwips(2070, 1890, 405, 375));
+    m_curingAge = lineEdit("Text6", twips::rect(1215, 1890, 795, 375), nameOf(kCuringAge));
+    m_compute = button("Command3", kCompute, twips::rect(2070, 1890, 405, 375));
     m_compute->setAccessibleName(kComputeName);
-    m_ageHours = lineEdit("Text2", fromTwips(3465, 1935, 615, 270), kAgeHoursName);
-    m_ageMinutes = lineEdit("Text11", fromTwips(4230, 1935, 585, 270), kAgeMinutesName);
+    m_ageHours = lineEdit("Text2", twips::rect(3465, 1935, 615, 270), kAgeHoursName);
+    m_ageMinutes = lineEdit("Text11", twips::rect(4230, 1935, 585, 270), kAgeMinutesName);
 
-    m_dueTime = lineEdit("Text7", fromTwips(1170, 2385, 3630, 375), nameOf(kDueTime));
-    m_remark = lineEdit("Text10", fromTwips(1170, 2880, 3630, 480), nameOf(kRemark));
+    m_dueTime = lineEdit("Text7", twips::rect(1170, 2385, 3630, 375), nameOf(kDueTime));
+    m_remark = lineEdit("Text10", twips::rect(1170, 2880, 3630, 480), nameOf(kRemark));
 
     // Labels: those of the left column from the window's edge, the others from the end of the
     // control before them on the same row.
@@ -186,15 +170,15 @@ void EditorWindow::buildControls() {
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(fromTwips(60, 3570, 4980, 30));
+    line->setGeometry(twips::rect(60, 3570, 4980, 30));
 
-    m_add = button("Command1", kAdd, fromTwips(405, 3765, 1095, 375));
-    m_close = button("Command2", kClose, fromTwips(3825, 3765, 1095, 375));
+    m_add = button("Command1", kAdd, twips::rect(405, 3765, 1095, 375));
+    m_close = button("Command2", kClose, twips::rect(3825, 3765, 1095, 375));
 
     auto* note = new QLabel(kNote, this);
     note->setObjectName(QStringLiteral("Label13"));
     note->setTextFormat(Qt::PlainText);
-    note->setGeometry(fromTwips(1035, 4215, 3075, 240));
+    note->setGeometry(twips::rect(1035, 4215, 3075, 240));
 
     connect(m_compute, &QPushButton::clicked, this, &EditorWindow::computeDueTime);
     connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
@@ -208,8 +192,8 @@ void EditorWindow::buildGrid() {
     m_view->setAccessibleName(kGridName);
     // The grid as designed is wider than the window; it takes the window's width to the right of
     // the fields and scrolls sideways.
-    const int left = pixels(kGridLeftTwips);
-    m_view->setGeometry(left, 0, width() - left, pixels(kGridHeightTwips));
+    const int left = twips::toPixels(kGridLeftTwips);
+    m_view->setGeometry(left, 0, width() - left, twips::toPixels(kGridHeightTwips));
     m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     for (const auto& [col, twips] : kColumnWidths) m_grid.setColWidth(col, twips);

@@ -29,8 +29,6 @@ class RecordGridView;
 class EditorWindow : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kTwipsPerPixel = 15;
-
     EditorWindow(AppPaths paths, const Clock& clock, MessageService& messages,
                  QWidget* parent = nullptr);
     ~EditorWindow() override;

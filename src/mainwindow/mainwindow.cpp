@@ -11,6 +11,8 @@
 #include "platform/clock.h"
 #include "platform/lenientnumber.h"
 #include "platform/messageservice.h"
+#include "platform/programfont.h"
+#include "platform/twips.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
 #include "records/recordloader.h"
@@ -34,16 +36,6 @@ struct MenuItem {
     const char* caption;  // nullptr: a separator
 };
 
-QFont gridFont() {
-    QFont font;
-    // 宋体 where the system has it, otherwise a CJK serif font, otherwise any CJK font.
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSize(12);
-    return font;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messages,
@@ -62,10 +54,10 @@ MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messa
     m_view = new RecordGridView(m_model, central);
     m_view->setObjectName(QStringLiteral("Grid1"));
     m_view->setAccessibleName(QStringLiteral("今日到期的记录"));
-    m_view->setFont(gridFont());
-    m_view->verticalHeader()->setFont(gridFont());
-    m_view->horizontalHeader()->setFont(gridFont());
-    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont()).height() + 6);
+    m_view->setFont(songtiFont(12));
+    m_view->verticalHeader()->setFont(songtiFont(12));
+    m_view->horizontalHeader()->setFont(songtiFont(12));
+    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(songtiFont(12)).height() + 6);
 
     buildMenus();
 
@@ -82,7 +74,8 @@ MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messa
     connect(action(QStringLiteral("dq")), &QAction::triggered, this, &MainWindow::reloadRecords);
 
     const int menuHeight = menuBar()->sizeHint().height();
-    resize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel + menuHeight);
+    resize(kClientWidthTwips / twips::kPerPixel,
+           kClientHeightTwips / twips::kPerPixel + menuHeight);
 }
 
 MainWindow::~MainWindow() {
@@ -194,10 +187,10 @@ void MainWindow::updateClockCaption() {
 void MainWindow::layoutGrid() {
     // The grid fills the window's outer size less 100 twips across and 950 twips down.
     const QRect outer = frameGeometry();
-    const int widthTwips = outer.width() * kTwipsPerPixel - 100;
-    const int heightTwips = outer.height() * kTwipsPerPixel - 950;
-    const int width = widthTwips > 0 ? qMax(widthTwips / kTwipsPerPixel, 1) : 1;
-    const int height = heightTwips > 0 ? qMax(heightTwips / kTwipsPerPixel, 1) : 1;
+    const int widthTwips = outer.width() * twips::kPerPixel - 100;
+    const int heightTwips = outer.height() * twips::kPerPixel - 950;
+    const int width = widthTwips > 0 ? qMax(widthTwips / twips::kPerPixel, 1) : 1;
+    const int height = heightTwips > 0 ? qMax(heightTwips / twips::kPerPixel, 1) : 1;
     m_view->setGeometry(0, 0, width, height);
 }
 

@@ -22,7 +22,6 @@ class RecordGridView;
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    static constexpr int kTwipsPerPixel = 15;
     static constexpr int kDefaultScanIntervalMs = 5000;
 
     MainWindow(AppPaths paths, const Clock& clock, MessageService& messages,

@@ -7,16 +7,8 @@
 
 #include "mainwindow/mainwindow.h"
 #include "platform/messageservice.h"
+#include "platform/twips.h"
 #include "records/recordgrid.h"
-
-namespace {
-
-constexpr int kTwips = 15;
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / kTwips, top / kTwips, width / kTwips, height / kTwips);
-}
-
-}  // namespace
 
 SearchWindow::SearchWindow(RecordGrid& grid, MessageService& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -25,19 +17,19 @@ SearchWindow::SearchWindow(RecordGrid& grid, MessageService& messages, QWidget* 
       m_messages(messages) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("查找提示信息"));
-    setFixedSize(4860 / kTwips, 810 / kTwips);
+    setFixedSize(twips::toPixels(4860), twips::toPixels(810));
 
     auto* label = new QLabel(QStringLiteral("搜索信息(支持模糊搜索)："), this);
     label->setObjectName(QStringLiteral("Label1"));
-    label->setGeometry(twips(240, 240, 2295, 255));
+    label->setGeometry(twips::rect(240, 240, 2295, 255));
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("Text1"));
-    m_text->setGeometry(twips(2520, 120, 1335, 375));
+    m_text->setGeometry(twips::rect(2520, 120, 1335, 375));
     m_text->setAccessibleName(label->text());
     label->setBuddy(m_text);
     auto* button = new QPushButton(QStringLiteral("搜索"), this);
     button->setObjectName(QStringLiteral("Command1"));
-    button->setGeometry(twips(3960, 120, 855, 375));
+    button->setGeometry(twips::rect(3960, 120, 855, 375));
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, &SearchWindow::search);
 }

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
+#include "platform/twips.h"
+
 RecordGridView::RecordGridView(RecordGridModel* model, QWidget* parent)
     : QTableView(parent), m_model(model) {
     setModel(model);
@@ -51,9 +53,9 @@ void RecordGridView::updateCorner() {
 }
 
 void RecordGridView::applyColumnWidth(int gridColumn) {
-    const int twips = m_model->grid().colWidth(gridColumn);
-    if (twips == RecordGrid::kDefaultWidth) return;
-    const int pixels = qMax(twips / kTwipsPerPixel, 1);
+    const int width = m_model->grid().colWidth(gridColumn);
+    if (width == RecordGrid::kDefaultWidth) return;
+    const int pixels = qMax(twips::toPixels(width), 1);
     if (gridColumn == 0)
         verticalHeader()->setFixedWidth(pixels);
     else

@@ -10,8 +10,6 @@
 class RecordGridView : public QTableView {
     Q_OBJECT
   public:
-    static constexpr int kTwipsPerPixel = 15;
-
     explicit RecordGridView(RecordGridModel* model, QWidget* parent = nullptr);
 
     RecordGrid& grid() { return m_model->grid(); }

@@ -1,5 +1,7 @@
 #include "reminders/reminderpopup.h"
 
+#include "platform/programfont.h"
+
 #include <QCloseEvent>
 #include <QListWidget>
 #include <QTimer>
@@ -12,16 +14,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("数据提示");
 const QString kReleaseFailedText = QStringLiteral("无法写入提示文件，此提示的位置未能释放。\n%1");
-
-QFont listFont() {
-    QFont font;
-    // 宋体 where the system has it, otherwise a CJK serif font, otherwise any CJK font.
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSize(10);
-    return font;
-}
 
 }  // namespace
 
@@ -46,7 +38,7 @@ ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setAccessibleName(kCaption);
     m_list->setGeometry(0, 0, kListWidth, kListHeight);
-    m_list->setFont(listFont());
+    m_list->setFont(songtiFont(10));
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setUniformItemSizes(true);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

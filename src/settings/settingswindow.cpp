@@ -1,4 +1,6 @@
 #include "settings/settingswindow.h"
+#include "platform/programfont.h"
+#include "platform/twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,28 +19,14 @@ using namespace settingstexts;
 
 namespace {
 
-constexpr int kTwips = MainWindow::kTwipsPerPixel;
-
-QFont simSun(int points, bool bold) {
-    QFont font;
-    // 宋体 where the system has it, otherwise a CJK serif font, otherwise any CJK font.
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
-
 // Places a control at its designed rectangle, given in twips. A control whose text or frame needs
 // more room than the design gives it (the font differs from system to system) grows to its size
 // hint: down and up around the designed middle and, for labels and check boxes, to the right.
 // The text box and the button keep their designed widths: their size hints ask for a standard
 // width, which would run them into their neighbours or out of the frame.
 enum class Grow { Height, HeightAndWidth };
-void place(QWidget* widget, QRect twips, Grow grow = Grow::HeightAndWidth) {
-    QRect r(twips.left() / kTwips, twips.top() / kTwips, twips.width() / kTwips,
-            twips.height() / kTwips);
+void place(QWidget* widget, QRect designed, Grow grow = Grow::HeightAndWidth) {
+    QRect r = twips::rect(designed.left(), designed.top(), designed.width(), designed.height());
     const QSize hint = widget->sizeHint();
     if (hint.height() > r.height()) {
         const int centre = r.top() + r.height() / 2;
@@ -60,15 +48,17 @@ SettingsWindow::SettingsWindow(MainWindow& owner, Autostart& autostart)
     setWindowTitle(kCaption);
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    const QFont controlFont = simSun(9, false);
+    const QFont controlFont = songtiFont(9);
     setFont(controlFont);
-    setFixedSize(3375 / kTwips, 1695 / kTwips);
+    setFixedSize(twips::toPixels(3375), twips::toPixels(1695));
 
     // The frame's bold title font is its own; the controls inside keep the window's font.
     auto* frame = new QGroupBox(kFrame, this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setFont(simSun(12, true));
-    frame->setGeometry(120 / kTwips, 120 / kTwips, 3135 / kTwips, 1455 / kTwips);
+    QFont titleFont = songtiFont(12);
+    titleFont.setBold(true);
+    frame->setFont(titleFont);
+    frame->setGeometry(twips::rect(120, 120, 3135, 1455));
 
     auto* label = new QLabel(kIntervalLabel, frame);
     label->setObjectName(QStringLiteral("Label1"));
