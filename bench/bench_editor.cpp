@@ -24,8 +24,9 @@ constexpr int kRecords = 32765;  // the most records the grid has ever been aske
 // The record lines of a.bz after the add: kRecords records, the new one, the trailing commas.
 QStringList linesAfterAdd() {
     QStringList lines = bench::recordLines(kRecords);
-    lines.insert(kRecords,
-                 QStringLiteral("新增记录,C30,PB-9,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,"));
+    lines.insert(
+        kRecords,
+        QStringLiteral("新增记录,C30,PB-9,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,"));
     return lines;
 }
 

@@ -47,7 +47,11 @@ void BM_Startup_MainWindow(benchmark::State& state) {
         if (probe({QStringLiteral("main"), folder}).isEmpty())
             state.SkipWithError("the probe failed");
 }
-BENCHMARK(BM_Startup_MainWindow)->Arg(1000)->Arg(32765)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Startup_MainWindow)
+    ->Arg(1000)
+    ->Arg(32765)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Resident memory (counters in MB) with 32,765 records in the main window's grid and the editor's,
 // beside a bare window's.

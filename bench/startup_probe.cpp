@@ -1,8 +1,8 @@
 // A program for the start-up and memory figures of mirosta_bench, run as a fresh process each time:
 //   mirosta_startup_probe bare              shows one empty window and ends (the baseline)
-//   mirosta_startup_probe main FOLDER       starts the main window on FOLDER/a.bz and ends when shown
-//   mirosta_startup_probe memory FOLDER     also opens the editor, then prints the resident MB
-//   mirosta_startup_probe memory-bare       prints the resident MB of a bare window
+//   mirosta_startup_probe main FOLDER       starts the main window on FOLDER/a.bz and ends when
+//   shown mirosta_startup_probe memory FOLDER     also opens the editor, then prints the resident
+//   MB mirosta_startup_probe memory-bare       prints the resident MB of a bare window
 // It runs on the offscreen platform with a clock standing on the benchmarks' day.
 
 #include <unistd.h>

@@ -36,18 +36,9 @@ QString oneLine(QString text) {
 }  // namespace
 
 Profile::Profile(const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n') continue;
-        const qsizetype endLength = (c == '\r' && i + 1 < n && data[i + 1] == '\n') ? 2 : 1;
-        m_lines.append(parse(bytes.mid(start, i - start), bytes.mid(i, endLength)));
-        i += endLength - 1;
-        start = i + 1;
-    }
-    if (start < n) m_lines.append(parse(bytes.mid(start), QByteArray()));
+    QList<QByteArray> ends;
+    const QList<QByteArray> lines = splitLines(bytes, &ends);
+    for (qsizetype i = 0; i < lines.size(); ++i) m_lines.append(parse(lines.at(i), ends.at(i)));
 }
 
 Profile::Line Profile::parse(QByteArray text, QByteArray end) {

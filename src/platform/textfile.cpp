@@ -53,7 +53,7 @@ FileContent readWholeFile(const QString& path) {
     return result;
 }
 
-QList<QByteArray> splitLines(const QByteArray& bytes) {
+QList<QByteArray> splitLines(const QByteArray& bytes, QList<QByteArray>* ends) {
     QList<QByteArray> lines;
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
@@ -61,11 +61,16 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
     for (qsizetype i = 0; i < n; ++i) {
         const char c = data[i];
         if (c != '\r' && c != '\n') continue;
+        const qsizetype endLength = (c == '\r' && i + 1 < n && data[i + 1] == '\n') ? 2 : 1;
         lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
+        if (ends) ends->append(bytes.mid(i, endLength));
+        i += endLength - 1;
         start = i + 1;
     }
-    if (start < n) lines.append(bytes.mid(start));
+    if (start < n) {
+        lines.append(bytes.mid(start));
+        if (ends) ends->append(QByteArray());
+    }
     return lines;
 }
 

@@ -31,8 +31,9 @@ FileContent readWholeFile(const QString& path);
 
 // Splits text bytes into lines. A line ends at CR LF, at a lone CR or at a lone LF; the text after
 // the last line end is the last line, so a file ending in a line end yields no extra empty line and
-// an empty file yields no lines.
-QList<QByteArray> splitLines(const QByteArray& bytes);
+// an empty file yields no lines. With `ends`, each line's own line end is kept there too ("\r\n",
+// "\r", "\n", or empty for a last line without one).
+QList<QByteArray> splitLines(const QByteArray& bytes, QList<QByteArray>* ends = nullptr);
 
 // readWholeFile() followed by splitLines().
 FileLines readLines(const QString& path);
