@@ -1,4 +1,4 @@
-// Where the program keeps a.bz and ts.ini.
+// Where a.bz and ts.ini live: beside the program in a writable folder, else the per-user folder.
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -9,29 +9,25 @@
 class TestAppPaths : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QCoreApplication::setApplicationName(QStringLiteral("mirosta"));
-    }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void dataFolder_data() {
-        QTest::addColumn<QString>("exeDir");
+        QTest::addColumn<QString>("exeDir");  // empty: a writable temporary folder
         QTest::addColumn<bool>("portable");
-        QTest::newRow("a writable folder keeps its files") << QStringLiteral("<temp>") << true;
-        QTest::newRow("an installed program in /usr/bin") << QStringLiteral("/usr/bin") << false;
-        QTest::newRow("a folder that does not exist")
-            << QStringLiteral("/nonexistent/mirosta") << false;
+        QTest::newRow("a writable folder keeps its files") << QString() << true;
+        QTest::newRow("an installed program in /usr/bin") << "/usr/bin" << false;
+        QTest::newRow("a folder that does not exist") << "/nonexistent/mirosta" << false;
     }
     void dataFolder() {
         QFETCH(QString, exeDir);
         QFETCH(bool, portable);
         QTemporaryDir temp;
-        if (exeDir == QLatin1String("<temp>")) exeDir = temp.path();
+        if (exeDir.isEmpty()) exeDir = temp.path();
         const AppPaths paths = AppPaths::forExecutableDir(exeDir);
         const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QCOMPARE(paths.dataDir(), portable ? exeDir : perUser);
-        QCOMPARE(paths.dataFilePath(), paths.dataDir() + QStringLiteral("/a.bz"));
-        QCOMPARE(paths.profilePath(), paths.dataDir() + QStringLiteral("/ts.ini"));
+        QCOMPARE(paths.dataFilePath(), paths.dataDir() + "/a.bz");
+        QCOMPARE(paths.profilePath(), paths.dataDir() + "/ts.ini");
         QVERIFY(QFileInfo(paths.dataDir()).isDir());
     }
 };

@@ -8,33 +8,21 @@
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
-private slots:
-    void secondStartOnTheSameFolderDefersToTheFirst() {
+  private slots:
+    void oneProgramPerFolder() {
         QTemporaryDir dir;
-        SingleInstance first(dir.path());
-        QVERIFY(!first.anotherIsRunning());
-        QSignalSpy asked(&first, &SingleInstance::activationRequested);
-        SingleInstance second(dir.path() + QStringLiteral("/."));  // the same folder, spelt otherwise
-        QVERIFY(second.anotherIsRunning());
-        QTRY_COMPARE(asked.count(), 1);
-    }
-
-    void otherFoldersRunSideBySide() {
-        QTemporaryDir a;
-        QTemporaryDir b;
-        SingleInstance first(a.path());
-        SingleInstance second(b.path());
-        QVERIFY(!first.anotherIsRunning());
-        QVERIFY(!second.anotherIsRunning());
-    }
-
-    void aFolderFreedByAnEndedProgramCanBeTakenAgain() {
-        QTemporaryDir dir;
+        QTemporaryDir otherDir;
         {
             SingleInstance first(dir.path());
             QVERIFY(!first.anotherIsRunning());
+            QSignalSpy asked(&first, &SingleInstance::activationRequested);
+            SingleInstance second(dir.path() + "/.");  // the same folder, spelt otherwise
+            QVERIFY(second.anotherIsRunning());
+            QTRY_COMPARE(asked.count(), 1);
+            SingleInstance other(otherDir.path());
+            QVERIFY(!other.anotherIsRunning());
         }
-        SingleInstance again(dir.path());
+        SingleInstance again(dir.path());  // the first program has ended
         QVERIFY(!again.anotherIsRunning());
     }
 };
