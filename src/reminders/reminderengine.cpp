@@ -24,7 +24,6 @@ const QString kSlotWriteFailedText = QStringLiteral("无法写入提示文件，
 ReminderEngine::ReminderEngine(RecordGrid& grid, const Clock& clock, const ScreenMetrics& screen,
                                MessageService& messages, PopupOpener& popups, QString profilePath)
     : m_grid(grid),
-      m_clock(clock),
       m_screen(screen),
       m_messages(messages),
       m_popups(popups),

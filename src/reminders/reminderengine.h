@@ -47,7 +47,6 @@ class ReminderEngine {
 
   private:
     RecordGrid& m_grid;
-    const Clock& m_clock;
     const ScreenMetrics& m_screen;
     MessageService& m_messages;
     PopupOpener& m_popups;
