@@ -185,8 +185,8 @@ QString ReadProfileValue(const QString& section, const QString& key, const QStri
 
 QStringList profileSectionNames(const QByteArray& bytes) {
     QStringList names;
-    const QString text = gbk::decode(bytes);
-    for (QString line : text.split(QStringLiteral("\r\n"))) {
+    for (const QByteArray& raw : splitLines(bytes)) {
+        QString line = gbk::decode(raw);
         if (!line.contains(u'[')) continue;
         line.remove(u'[');
         line.remove(u']');

@@ -66,8 +66,10 @@ bool writeProfileString(const QString& path, const QString& section, const QStri
 QString ReadProfileValue(const QString& section, const QString& key, const QString& path);
 
 // The section names of the profile file, in file order: the whole file is read, decoded from GBK
-// and split at CR LF; every line containing "[" anywhere counts as a header, and its name is the
-// line with every "[" and "]" removed (nothing else trimmed). Empty when the file cannot be read.
+// and split into lines (at CR LF, and at a lone CR or LF too, so that a file saved by a Linux
+// editor keeps its sections); every line containing "[" anywhere counts as a header, and its name
+// is the line with every "[" and "]" removed (nothing else trimmed). Empty when the file cannot be
+// read.
 QStringList ListProfileSections(const QString& path);
 
 // The same rule applied to a file's bytes.

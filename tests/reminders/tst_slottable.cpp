@@ -80,6 +80,8 @@ class TestSlotTable : public QObject {
             << g("[1|1]\r\n是否显示=1\r\n备注=[1|9]\r\n") + section("1|2") << "1|2";
         QTest::newRow("text around a header")
             << g("x[1|1]\r\n是否显示=0\r\n") + section("1|2") << "1|2";
+        QTest::newRow("saved with LF line ends")
+            << QByteArray(section("1|1", "1") + section("1|2")).replace("\r\n", "\n") << "1|2";
         QTest::newRow("binary junk")
             << QByteArrayLiteral("\x00\xff[\x81\x5d|\r\n=\x80\x80[]\r\n") << "";
         // clang-format on
