@@ -77,6 +77,16 @@ wait_for_fresh_minute() {
     if [ "$second" -gt 45 ]; then sleep $((61 - second)); fi
 }
 
+# Waits up to SECONDS for COUNT reminder pop-ups; their window ids are then in $popups.
+wait_for_popups() {  # wait_for_popups COUNT SECONDS
+    popups=()
+    for _ in $(seq $(($2 * 10))); do
+        mapfile -t popups < <(xdotool search --onlyvisible --name '^数据提示$' 2>/dev/null)
+        [ "${#popups[@]}" -ge "$1" ] && break
+        sleep 0.1
+    done
+}
+
 finish() {
     if [ "$failures" -eq 0 ]; then
         echo "all checks passed"

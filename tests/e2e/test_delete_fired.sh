@@ -23,15 +23,8 @@ PY
 start_accessibility_bus
 start_program
 
-fired=no
-for _ in $(seq 150); do
-    if [ -n "$(xdotool search --onlyvisible --name '^数据提示$' 2>/dev/null)" ]; then
-        fired=yes
-        break
-    fi
-    sleep 0.1
-done
-check "the record due now fired a pop-up" test "$fired" = yes
+wait_for_popups 1 15
+check "the record due now fired a pop-up" test "${#popups[@]}" -eq 1
 /usr/bin/python3 "$E2E_DIR/drive.py" grid >"$WORK/grid.json" 2>>"$WORK/program.log"
 check "its row is marked 到期" grep -q '"二号楼梁",.*"到期"' "$WORK/grid.json"
 

@@ -7,8 +7,7 @@
 source "$(dirname "$0")/common.sh"
 
 # Both records must still be due when the first scan tick comes (about 5 s after start).
-second=$((10#$(date +%S)))
-if [ "$second" -gt 45 ]; then sleep $((61 - second)); fi
+wait_for_fresh_minute
 today=$(date +%F)
 minute=$(date '+%F %H:%M')
 later=$(date -d '+2 minutes' '+%F %H:%M')
@@ -19,16 +18,8 @@ write_data_file <<DATA
 DATA
 cp "$WORK/a.bz" "$WORK/a.bz.before"
 
-(cd "$WORK" && exec ./mirosta) >"$WORK/program.log" 2>&1 &
-program=$!
-pids+=($program)
-
-popups=()
-for _ in $(seq 150); do
-    mapfile -t popups < <(xdotool search --onlyvisible --name '^数据提示$' 2>/dev/null)
-    [ "${#popups[@]}" -ge 2 ] && break
-    sleep 0.1
-done
+start_program
+wait_for_popups 2 15
 sleep 0.5  # the fade and any late placement settle
 mapfile -t popups < <(xdotool search --onlyvisible --name '^数据提示$' 2>/dev/null)
 check "two pop-ups named 数据提示 within 15 s (found ${#popups[@]})" test "${#popups[@]}" -eq 2

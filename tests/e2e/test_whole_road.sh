@@ -56,12 +56,7 @@ drive grid >"$WORK/grid.json"
 # The list was empty at start, so the scan starts with the records 读取数据 brings.
 check "读取数据 shows them" test "$(grep -o '整条路试块' "$WORK/grid.json" | wc -l)" -eq 2
 
-popups=()
-for _ in $(seq 1500); do
-    mapfile -t popups < <(xdotool search --onlyvisible --name '^数据提示$' 2>/dev/null)
-    [ "${#popups[@]}" -ge 2 ] && break
-    sleep 0.1
-done
+wait_for_popups 2 150
 check "both fire in their minute" test "${#popups[@]}" -eq 2
 sleep 0.5
 check "slots 1|1 and 1|2 are busy" test "$(slot_flags | grep -c '^1|[12]=1$')" -eq 2

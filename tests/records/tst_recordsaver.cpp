@@ -8,6 +8,7 @@
 #include "records/recordgrid.h"
 #include "records/recordsaver.h"
 #include "records/specimenrecord.h"
+#include "support/failingsavefile.h"
 
 namespace {
 
@@ -22,17 +23,6 @@ void addRecord(RecordGrid& grid, const QString& record) {
     for (int c = 1; c <= fields.size(); ++c) grid.setTextMatrix(row, c, fields.at(c - 1));
     grid.addItem();
 }
-
-// A save file whose device takes `room` bytes and then fails, the way a full disk does.
-struct FailingSaveFile : QSaveFile {
-    FailingSaveFile(const QString& name, qint64 room) : QSaveFile(name), m_room(room) {}
-    qint64 writeData(const char* data, qint64 len) override {
-        const qint64 n = m_room > 0 ? QSaveFile::writeData(data, qMin(len, m_room)) : -1;
-        m_room -= qMax<qint64>(n, 0);
-        return n;
-    }
-    qint64 m_room;
-};
 
 }  // namespace
 
