@@ -58,7 +58,7 @@ for name in "${cases[@]}"; do
     echo $! >"$dir/pid"
 done
 
-sleep 9  # start-up and at least one scan tick
+sleep 12  # start-up and at least one scan tick, also on a busy machine
 
 # Programs whose event loop runs: their clock caption ticks.
 ticking=" $(for w in $(xdotool search --name '^Mirosta V2\.2  ' 2>/dev/null); do xdotool getwindowpid "$w"; done | tr '\n' ' ') "
