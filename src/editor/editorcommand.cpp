@@ -20,6 +20,8 @@ void installEditorCommand(MainWindow& window) {
                 // Forgotten at once, not only when the deferred deletion runs.
                 QObject::connect(created, &EditorWindow::discarded, &window,
                                  [editor] { *editor = nullptr; });
+                QObject::connect(created, &EditorWindow::recordAdded, &window,
+                                 &MainWindow::noteRecordAdded);
                 *editor = created;
             }
             (*editor)->open();

@@ -325,6 +325,7 @@ void EditorWindow::addRecord() {
         return;
     }
     m_view->scrollToBottom();
+    emit recordAdded(fields);
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -45,6 +45,8 @@ class EditorWindow : public QDialog {
     void addRecord();
 
   signals:
+    // A record (its eleven fields) was added and saved to a.bz.
+    void recordAdded(const QStringList& fields);
     // The window was closed through its frame and is about to be destroyed.
     void discarded();
 

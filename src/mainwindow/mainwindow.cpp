@@ -136,10 +136,7 @@ void MainWindow::startUp() {
     const QStringList& headings = recordHeadings();
     for (int c = 0; c < headings.size(); ++c) m_grid.setTextMatrix(0, c, headings.at(c));
 
-    const LoadReport report = loadDueToday(m_grid, m_paths.dataFilePath(), m_clock);
-    reportLoadProblem(report);
-
-    startScanIfDue();
+    todayListDone(loadDueToday(m_grid, m_paths.dataFilePath(), m_clock));
 }
 
 void MainWindow::startScanIfDue() {
@@ -149,18 +146,19 @@ void MainWindow::startScanIfDue() {
     action(QStringLiteral("kq"))->setEnabled(false);
 }
 
-void MainWindow::reportLoadProblem(const LoadReport& report) {
-    if (report.status != FileStatus::Unreadable) return;
-    m_messages.show(
-        QStringLiteral("错误"),
-        QStringLiteral("无法读取数据文件，今日列表为空，文件未作任何改动。\n%1").arg(report.error),
-        MessageIcon::Warning);
+void MainWindow::todayListDone(const LoadReport& report) {
+    if (report.status == FileStatus::Unreadable)
+        m_messages.show(QStringLiteral("错误"),
+                        QStringLiteral("无法读取数据文件，今日列表为空，文件未作任何改动。\n%1")
+                            .arg(report.error),
+                        MessageIcon::Warning);
+    emit todayListLoaded();
+    // Records added since start-up are watched at once, unless the user stopped the reminders.
+    startScanIfDue();
 }
 
 void MainWindow::reloadRecords() {
-    reportLoadProblem(reloadDueToday(m_grid, m_paths.dataFilePath(), m_clock));
-    // Records added since start-up are watched at once, unless the user stopped the reminders.
-    startScanIfDue();
+    todayListDone(reloadDueToday(m_grid, m_paths.dataFilePath(), m_clock));
 }
 
 QString MainWindow::scanIntervalText() const {

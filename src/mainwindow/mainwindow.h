@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -65,9 +66,17 @@ class MainWindow : public QMainWindow {
     // Shows the window in its normal state (also when hidden in the tray) and raises it.
     void bringToFront();
 
+    // The editor saved a new record (its eleven fields) to a.bz.
+    void noteRecordAdded(const QStringList& fields) { emit recordAdded(fields); }
+
   signals:
     // Timer1 ticked: the due scan runs.
     void scanTick();
+    // Today's list was (re)loaded from a.bz, at start-up or by 读取数据; the scan has not yet
+    // been started for it.
+    void todayListLoaded();
+    // A record was added to a.bz in the editor.
+    void recordAdded(const QStringList& fields);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -78,7 +87,8 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void layoutGrid();
     void updateClockCaption();
-    void reportLoadProblem(const struct LoadReport& report);
+    // What follows every load of today's list: problems reported, todayListLoaded, the scan.
+    void todayListDone(const struct LoadReport& report);
 
     AppPaths m_paths;
     const Clock& m_clock;

@@ -55,7 +55,7 @@ def is_table(node):
     return node.getRoleName() in ("table", "tree table")
 
 
-def grid(window=None):
+def read_grid(window=None):
     # The main window is the one frame; other windows are named by the start of their caption.
     def wanted(n):
         if window is None:
@@ -71,7 +71,7 @@ def grid(window=None):
         h = table.getRowHeader(r)
         rows.append([h.name if h else None] +
                     [table.getAccessibleAt(r, c).name for c in range(table.nColumns)])
-    print(json.dumps({"headers": headers, "rows": rows}, ensure_ascii=False))
+    return {"headers": headers, "rows": rows}
 
 
 def act(node):
@@ -95,23 +95,36 @@ def close(window_id):
     d.flush()
 
 
+def menu(item):
+    act(wait_for(lambda n: n.getRoleName() == "menu item" and n.name == item, item))
+
+
+def set_text(name, text):
+    field = wait_for(lambda n: n.name == name and showing(n) and
+                     n.getRoleName() in ("text", "entry", "combo box"), name)
+    field.queryEditableText().setTextContents(text)
+
+
+def press(button):
+    act(wait_for(lambda n: n.getRoleName() == "push button" and n.name == button
+                 and showing(n), button))
+
+
 def main():
     command, args = sys.argv[1], sys.argv[2:]
     if command == "grid":
-        grid(*args)
+        print(json.dumps(read_grid(*args), ensure_ascii=False))
     elif command == "menu":
-        act(wait_for(lambda n: n.getRoleName() == "menu item" and n.name == args[0], args[0]))
+        menu(args[0])
     elif command == "set":
-        field = wait_for(lambda n: n.name == args[0] and showing(n) and
-                         n.getRoleName() in ("text", "entry", "combo box"), args[0])
-        field.queryEditableText().setTextContents(args[1])
+        set_text(args[0], args[1])
     elif command == "press":
-        act(wait_for(lambda n: n.getRoleName() == "push button" and n.name == args[0]
-                     and showing(n), args[0]))
+        press(args[0])
     elif command == "close":
         close(args[0])
     else:
         sys.exit(__doc__)
 
 
-main()
+if __name__ == "__main__":
+    main()
