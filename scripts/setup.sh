@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     libbenchmark-dev libclang-rt-14-dev
-    xvfb xauth x11-utils xdotool imagemagick
+    xvfb xauth x11-utils xdotool imagemagick faketime
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib
     fonts-wqy-zenhei fonts-arphic-uming
 )
