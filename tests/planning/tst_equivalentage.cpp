@@ -1,0 +1,157 @@
+// The equivalent-age rule: the rows follow the seasons a lab meets, and each expectation is worked
+// out by hand from the rule, not from the code.
+
+#include <QTest>
+
+#include "planning/equivalentage.h"
+
+namespace {
+
+const QDate kCast(2024, 1, 10);
+
+// A log from runs "count*temperature" ("_" leaves the days unlogged), starting `offset` days after
+// the casting date.
+QMap<QDate, int> logOf(const QString& runs, int offset) {
+    QMap<QDate, int> log;
+    QDate day = kCast.addDays(offset);
+    for (const QString& run : runs.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList parts = run.split(u'*');
+        for (int i = 0; i < parts[0].toInt(); ++i, day = day.addDays(1))
+            if (parts[1] != u"_") log.insert(day, qRound(parts[1].toDouble() * 10));
+    }
+    return log;
+}
+
+const char* statusName(Projection::Status s) {
+    switch (s) {
+        case Projection::Status::Due:
+            return "due";
+        case Projection::Status::EmptyLog:
+            return "empty log";
+        case Projection::Status::BeforeLog:
+            return "before log";
+        case Projection::Status::NoDueDay:
+            return "no due day";
+    }
+    return "?";
+}
+
+}  // namespace
+
+class TestEquivalentAge : public QObject {
+    Q_OBJECT
+  private slots:
+    void projection_data() {
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<int>("offset");  // first logged day, counted from the casting date
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<int>("today");  // days after casting
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<int>("age");
+        QTest::addColumn<bool>("estimated");
+        QTest::addColumn<int>("soFar");  // tenths of ℃·d before today
+        QTest::addColumn<int>("countedSoFar");
+        const auto row = [](const char* name, const QString& log, int offset, const char* time,
+                            int today, const char* status, const char* due, int age, bool estimated,
+                            int soFar, int counted) {
+            QTest::newRow(name) << log << offset << QString::fromLatin1(time) << today
+                                << QString::fromLatin1(status) << QString::fromLatin1(due) << age
+                                << estimated << soFar << counted;
+        };
+        // 12 days at 50 ℃ make 600 ℃·d, but the age is at least 14 counted days.
+        row("warm month reaching 600 before day 14", "40*50", 1, "09:05", 5, "due",
+            "2024-01-24 09:05", 14, false, 2000, 4);
+        row("mild month", "40*20", 1, "09:05", 11, "due", "2024-02-09 09:05", 30, false, 2000, 10);
+        // Days 11 to 15 neither count nor take anything away: 30 counted days end on day 35.
+        row("freezing days in the middle", "10*20 1*-2 1*0 1*-5 1*0 1*-1 40*20", 1, "09:05", 16,
+            "due", "2024-02-14 09:05", 35, false, 2000, 10);
+        // 5 ℃ on odd days, 0 ℃ on even ones: the 60th counted day is day 119, at 300 ℃·d.
+        row("cold log reaching 60 counted days", QString("1*5 1*0 ").repeated(60), 1, "08:00", 200,
+            "due", "2024-05-08 08:00", 119, false, 3000, 60);
+        // Days 1 to 3 at 10 ℃ and 4 to 10 at 14 ℃ (128 ℃·d); then the mean of the last seven
+        // logged days, 14 ℃, until 600 is reached on day 44.
+        row("estimates after the last logged day", "3*10 7*14", 1, "09:05", 3, "due",
+            "2024-02-23 09:05", 44, true, 200, 2);
+        // Days 11 to 15 take the mean of days 4 to 10 (16 ℃), not of all ten logged days.
+        row("gap filled from the last seven logged days",
+            "3*2 1*10 1*12 1*14 1*16 1*18 1*20 1*22 "
+            "5*_ 40*16",
+            1, "09:05", 1, "due", "2024-02-20 09:05", 41, true, 0, 0);
+        // The casting day itself is not a curing day, however warm it was.
+        row("casting time of 23:50", "1*50 40*20", 0, "23:50", 31, "due", "2024-02-09 23:50", 30,
+            false, 6000, 30);
+        // Days 1 to 19 freeze; from day 20, 25 ℃ a day reach 600 on day 43, all after today.
+        row("forecast days count like logged ones", "40*-1 40*25", -20, "10:00", 1, "due",
+            "2024-02-22 10:00", 43, false, 0, 0);
+        row("empty log", "", 1, "09:05", 5, "empty log", "", 0, false, 0, 0);
+        row("log without any day above 0", "10*0 1*-3", 1, "09:05", 5, "no due day", "", 0, true, 0,
+            0);
+        row("log starting after the first curing day", "40*20", 2, "09:05", 5, "before log", "", 0,
+            false, 0, 0);
+    }
+    void projection() {
+        QFETCH(QString, log);
+        QFETCH(int, offset);
+        QFETCH(QString, time);
+        QFETCH(int, today);
+        const CuringTemperatures temperatures(logOf(log, offset));
+        const auto casting = parseCastingTime(kCast.toString(u"yyyy-M-d ") + time);
+        QVERIFY(casting);
+        const Projection p = projectEquivalentAge(temperatures, *casting, kCast.addDays(today));
+        QTEST(QString::fromLatin1(statusName(p.status)), "status");
+        QTEST(p.dueText(), "due");
+        QTEST(p.age, "age");
+        if (p.status == Projection::Status::BeforeLog || p.status == Projection::Status::EmptyLog)
+            return;
+        QTEST(p.estimated, "estimated");
+        QTEST(p.tenthsSoFar, "soFar");
+        QTEST(p.countedSoFar, "countedSoFar");
+    }
+
+    void estimateRounding_data() {
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<int>("tenths");
+        QTest::newRow("fewer than seven days") << "1*10 1*11" << 105;
+        QTest::newRow("mean rounded to a tenth") << "1*10 1*10 1*11" << 103;
+        QTest::newRow("negative half away from zero") << "1*-1 1*-1.1" << -11;
+        QTest::newRow("only the last seven") << "3*-30 7*5" << 50;
+    }
+    void estimateRounding() {
+        QFETCH(QString, log);
+        const QMap<QDate, int> days = logOf(log, 1);
+        const CuringTemperatures temperatures(days);
+        bool estimated = false;
+        QTEST(temperatures.tenthsAt(days.lastKey().toJulianDay() + 5, &estimated), "tenths");
+        QVERIFY(estimated);
+    }
+
+    void castingTime_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("parsed");  // empty: none
+        QTest::newRow("as the editor writes it") << "2024-3-7 09:05"
+                                                 << "2024-03-07 545";
+        QTest::newRow("padded, slashes, one-digit time") << "2024/03/07 9:5"
+                                                         << "2024-03-07 545";
+        QTest::newRow("blanks around") << "  2024-3-7  23:59 "
+                                       << "2024-03-07 1439";
+        QTest::newRow("no time") << "2024-3-7"
+                                 << "";
+        QTest::newRow("hour 24") << "2024-3-7 24:00"
+                                 << "";
+        QTest::newRow("fractional hour") << "2024-3-7 8.5:00"
+                                         << "";
+        QTest::newRow("30 February") << "2024-2-30 08:00"
+                                     << "";
+    }
+    void castingTime() {
+        QFETCH(QString, text);
+        const auto c = parseCastingTime(text);
+        QTEST(
+            c ? c->date.toString(Qt::ISODate) + u' ' + QString::number(c->minuteOfDay) : QString(),
+            "parsed");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestEquivalentAge)
+#include "tst_equivalentage.moc"
