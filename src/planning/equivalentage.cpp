@@ -18,23 +18,23 @@ int roundedMean(qint64 sum, int count) {
 CuringTemperatures::CuringTemperatures(const QMap<QDate, int>& tenthsByDate) {
     if (tenthsByDate.isEmpty()) return;
     m_first = tenthsByDate.firstKey().toJulianDay();
-    const qint64 last = tenthsByDate.lastKey().toJulianDay();
-    m_tenths.resize(last - m_first + 1);
-    m_estimated.resize(m_tenths.size());
-    // The last seven logged temperatures, oldest first, as a ring.
+    m_last = tenthsByDate.lastKey().toJulianDay();
+    const int n = int(m_last - m_first + 1) + kSearchDays;
+    m_tenths.resize(n);
+    m_estimated.resize(n);
+    // The last seven logged temperatures as a ring.
     int recent[kEstimateDays] = {};
     int recentCount = 0;
     qint64 recentSum = 0;
     auto estimate = [&] { return roundedMean(recentSum, qMin(recentCount, kEstimateDays)); };
-
     auto logged = tenthsByDate.cbegin();
-    for (qint64 i = 0; i < m_tenths.size(); ++i) {
-        if (logged.key().toJulianDay() != m_first + i) {
-            m_tenths[i] = estimate();
-            m_estimated[i] = true;
+    for (int k = 0; k < n; ++k) {
+        if (logged == tenthsByDate.cend() || logged.key().toJulianDay() != m_first + k) {
+            m_tenths[k] = estimate();
+            m_estimated[k] = true;
             continue;
         }
-        m_tenths[i] = *logged;
+        m_tenths[k] = *logged;
         int& slot = recent[recentCount % kEstimateDays];
         if (recentCount >= kEstimateDays) recentSum -= slot;
         slot = *logged;
@@ -43,6 +43,39 @@ CuringTemperatures::CuringTemperatures(const QMap<QDate, int>& tenthsByDate) {
         ++logged;
     }
     m_after = estimate();
+
+    m_sum.resize(n + 1);
+    m_counted.resize(n + 1);
+    m_estimates.resize(n + 1);
+    for (int k = 0; k < n; ++k) {
+        const bool counts = m_tenths[k] > 0;
+        m_sum[k + 1] = m_sum[k] + (counts ? m_tenths[k] : 0);
+        m_counted[k + 1] = m_counted[k] + (counts ? 1 : 0);
+        m_estimates[k + 1] = m_estimates[k] + (m_estimated[k] ? 1 : 0);
+    }
+    // The running sums never decrease, so neither does the day a threshold is reached: one sweep.
+    auto reach = [n](const QList<int>& running, int step, QList<int>& out) {
+        out.resize(n);
+        int day = 0;
+        for (int k = 0; k < n; ++k) {
+            day = qMax(day, k);
+            while (day < n && running[day + 1] - running[k] < step) ++day;
+            out[k] = day;
+        }
+    };
+    reach(m_sum, kEquivalentTenths, m_reachSum);
+    reach(m_counted, kMinCountedDays, m_reachMin);
+    reach(m_counted, kMaxCountedDays, m_reachMax);
+}
+
+int CuringTemperatures::tenthsAt(qint64 julianDay, bool* estimated) const {
+    const qint64 k = julianDay - m_first;
+    if (k < m_tenths.size()) {
+        *estimated = m_estimated[k];
+        return m_tenths[k];
+    }
+    *estimated = true;
+    return m_after;
 }
 
 std::optional<CastingTime> parseCastingTime(QStringView text) {
@@ -65,40 +98,36 @@ QString Projection::dueText() const {
         .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'));
 }
 
-Projection projectEquivalentAge(const CuringTemperatures& temperatures, const CastingTime& casting,
+Projection projectEquivalentAge(const CuringTemperatures& t, const CastingTime& casting,
                                 QDate today) {
     Projection p;
-    if (temperatures.isEmpty()) return p;
-    const qint64 cast = casting.date.toJulianDay();
-    const qint64 todayJd = today.toJulianDay();
-    if (cast + 1 < temperatures.firstJulianDay()) {
+    if (t.isEmpty()) return p;
+    qint64 cast = casting.date.toJulianDay();
+    if (cast + 1 < t.m_first) {
         p.status = Projection::Status::BeforeLog;
         return p;
     }
-    int sum = 0;
-    int counted = 0;
-    for (int i = 1; i <= kSearchDays; ++i) {
-        const qint64 day = cast + i;
-        bool estimated = false;
-        const int tenths = temperatures.tenthsAt(day, &estimated);
-        p.estimated |= estimated;
-        if (tenths > 0) {
-            sum += tenths;
-            ++counted;
-        }
-        if (day < todayJd) {
-            p.tenthsSoFar = sum;
-            p.countedSoFar = counted;
-        }
-        if ((sum >= kEquivalentTenths && counted >= kMinCountedDays) ||
-            counted >= kMaxCountedDays) {
-            p.status = Projection::Status::Due;
-            p.age = i;
-            p.dueDate = QDate::fromJulianDay(day);
-            p.minuteOfDay = casting.minuteOfDay;
-            return p;
-        }
+    // After the last logged day every day has the same estimate: a casting later still is
+    // projected as if cast on that day, and the dates moved on by the difference.
+    const qint64 shift = qMax<qint64>(cast - t.m_last, 0);
+    cast -= shift;
+    const int start = int(cast + 1 - t.m_first);  // the first curing day
+    const int due = qMin(qMax(t.m_reachSum[start], t.m_reachMin[start]), t.m_reachMax[start]);
+    const int days = due - start + 1;
+    const bool found = days <= kSearchDays;
+    const int walked = found ? days : kSearchDays;
+    p.estimated = t.m_estimates[start + walked] > t.m_estimates[start];
+    const int beforeToday =
+        int(qBound(qint64(0), today.toJulianDay() - shift - cast - 1, qint64(walked)));
+    p.tenthsSoFar = t.m_sum[start + beforeToday] - t.m_sum[start];
+    p.countedSoFar = t.m_counted[start + beforeToday] - t.m_counted[start];
+    if (!found) {
+        p.status = Projection::Status::NoDueDay;
+        return p;
     }
-    p.status = Projection::Status::NoDueDay;
+    p.status = Projection::Status::Due;
+    p.age = days;
+    p.dueDate = QDate::fromJulianDay(cast + shift + days);
+    p.minuteOfDay = casting.minuteOfDay;
     return p;
 }

@@ -17,34 +17,10 @@
 #include <QString>
 #include <optional>
 
-// The temperature of every day, logged or estimated, laid out once for a log so that each
-// projection reads it by index.
-class CuringTemperatures {
-  public:
-    explicit CuringTemperatures(const QMap<QDate, int>& tenthsByDate);
-
-    bool isEmpty() const { return m_tenths.isEmpty(); }
-    QDate firstDate() const { return QDate::fromJulianDay(m_first); }
-
-    // The day's temperature in tenths of ℃ and whether it is estimated; the day must not lie
-    // before firstDate().
-    int tenthsAt(qint64 julianDay, bool* estimated) const {
-        const qint64 i = julianDay - m_first;
-        if (i < m_tenths.size()) {
-            *estimated = m_estimated[i];
-            return m_tenths[i];
-        }
-        *estimated = true;
-        return m_after;
-    }
-    qint64 firstJulianDay() const { return m_first; }
-
-  private:
-    qint64 m_first = 0;
-    QList<int> m_tenths;  // from the first to the last logged day
-    QList<bool> m_estimated;
-    int m_after = 0;  // every day after the last logged one
-};
+inline constexpr int kEquivalentTenths = 6000;  // 600 ℃·d
+inline constexpr int kMinCountedDays = 14;
+inline constexpr int kMaxCountedDays = 60;
+inline constexpr int kSearchDays = 366;
 
 struct CastingTime {
     QDate date;
@@ -72,10 +48,35 @@ struct Projection {
     QString dueText() const;
 };
 
-inline constexpr int kEquivalentTenths = 6000;  // 600 ℃·d
-inline constexpr int kMinCountedDays = 14;
-inline constexpr int kMaxCountedDays = 60;
-inline constexpr int kSearchDays = 366;
+// The temperature of every day, logged or estimated, from the first logged day through 366 days
+// after the last one, laid out once for a log. Running sums of it, and for each first curing day
+// the day on which each of the rule's thresholds is reached, make a projection a few look-ups
+// however long the specimens cure.
+class CuringTemperatures {
+  public:
+    explicit CuringTemperatures(const QMap<QDate, int>& tenthsByDate);
+
+    bool isEmpty() const { return m_tenths.isEmpty(); }
+    QDate firstDate() const { return QDate::fromJulianDay(m_first); }
+
+    // The day's temperature in tenths of ℃ and whether it is estimated; the day must not lie
+    // before firstDate().
+    int tenthsAt(qint64 julianDay, bool* estimated) const;
+
+  private:
+    friend Projection projectEquivalentAge(const CuringTemperatures&, const CastingTime&, QDate);
+
+    qint64 m_first = 0;
+    qint64 m_last = 0;
+    QList<int> m_tenths;  // day k is m_first + k
+    QList<bool> m_estimated;
+    int m_after = 0;  // every day after the table
+    // Over days [0, k): the ℃·d counted, the days counted, the days estimated.
+    QList<int> m_sum, m_counted, m_estimates;
+    // For a first curing day k: the day on which 600 ℃·d, 14 and 60 counted days are reached
+    // (the table's length when not within it).
+    QList<int> m_reachSum, m_reachMin, m_reachMax;
+};
 
 Projection projectEquivalentAge(const CuringTemperatures& temperatures, const CastingTime& casting,
                                 QDate today);

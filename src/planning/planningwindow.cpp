@@ -40,11 +40,11 @@ namespace {
 constexpr std::pair<int, int> kColumnWidths[] = {{0, 2500}, {1, 1300}, {2, 1400},
                                                  {3, 1050}, {4, 2500}, {9, 1200}};
 
-PlanningData readPlanningData(const QString& path, QDate today, int days) {
+PlanningData readPlanningData(const QString& path, const QDateTime& now, int days) {
     PlanningData data;
     data.file = readWholeFile(path);
-    data.week = selectWeekAhead(data.file.bytes, today, days);
-    data.sameCondition = findSameConditionRecords(data.file.bytes);
+    data.week = selectWeekAhead(data.file.bytes, now.date(), days);
+    data.sameCondition = findSameConditionRecords(data.file.bytes, rawline::dueKey(now));
     return data;
 }
 
@@ -147,10 +147,10 @@ void PlanningWindow::readRecords() {
     m_readAgain = false;
     setBusy(true, kLoading);
     const QString path = m_paths.dataFilePath();
-    const QDate today = m_clock.now().date();
+    const QDateTime now = m_clock.now();
     const int days = m_days->value();
     runInBackground<PlanningData>(
-        this, [path, today, days] { return readPlanningData(path, today, days); },
+        this, [path, now, days] { return readPlanningData(path, now, days); },
         [this](PlanningData data) { showLoaded(std::move(data)); });
 }
 

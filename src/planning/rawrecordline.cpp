@@ -18,6 +18,11 @@ int digits(QByteArrayView text, qsizetype at, int count) {
     return value;
 }
 
+qint64 keyOf(int year, int month, int day, int minuteOfDay) {
+    return ((year * 100LL + month) * 100 + day) * 10000 + (minuteOfDay / 60) * 100 +
+           minuteOfDay % 60;
+}
+
 constexpr char kFullWidthBlank[] = "\xa1\xa1";
 
 // Length of the blank at `at` (one ASCII blank or tab, or the two bytes of the full-width blank),
@@ -44,8 +49,13 @@ std::optional<QByteArrayView> field(QByteArrayView line, int index) {
 }
 
 qint64 dueKey(QDate date, int minuteOfDay) {
-    const qint64 day = date.year() * 10000LL + date.month() * 100 + date.day();
-    return day * 10000 + (minuteOfDay / 60) * 100 + minuteOfDay % 60;
+    int year, month, day;
+    date.getDate(&year, &month, &day);
+    return keyOf(year, month, day, minuteOfDay);
+}
+
+qint64 dueKey(const QDateTime& time) {
+    return dueKey(time.date(), time.time().hour() * 60 + time.time().minute());
 }
 
 QDate dueKeyDate(qint64 key) {
@@ -65,7 +75,7 @@ std::optional<qint64> dueKey(QByteArrayView field) {
         const int m = digits(field, 14, 2);
         if (h >= 0 && h < 24 && m >= 0 && m < 60) minute = h * 60 + m;
     }
-    return dueKey(QDate(year, month, day), minute);
+    return keyOf(year, month, day, minute);
 }
 
 bool equalsTrimmed(QByteArrayView field, QByteArrayView text) {

@@ -4,7 +4,8 @@
 // a line can be cut at its commas and a due time read from its bytes. QtCore only.
 
 #include <QByteArrayView>
-#include <QDate>
+#include <QDateTime>
+#include <cstring>
 #include <optional>
 
 namespace rawline {
@@ -21,14 +22,23 @@ void forEachLine(QByteArrayView bytes, Visit&& visit) {
     const char* data = bytes.data();
     const qsizetype n = bytes.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n') continue;
-        visit(Span{start, i - start});
-        if (c == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
-        start = i + 1;
+    qsizetype lfAt = -1;  // the next LF at or after start, or n
+    while (start < n) {
+        // Lines end in LF far more often than in a lone CR: find the LF, then any CR before it.
+        if (lfAt < start) {
+            const void* lf = memchr(data + start, '\n', size_t(n - start));
+            lfAt = lf ? static_cast<const char*>(lf) - data : n;
+        }
+        const void* cr = memchr(data + start, '\r', size_t(lfAt - start));
+        if (!cr) {
+            visit(Span{start, lfAt - start});
+            start = lfAt + 1;
+            continue;
+        }
+        const qsizetype crAt = static_cast<const char*>(cr) - data;
+        visit(Span{start, crAt - start});
+        start = crAt + 1 < n && data[crAt + 1] == '\n' ? crAt + 2 : crAt + 1;
     }
-    if (start < n) visit(Span{start, n - start});
 }
 
 // The field with the 0-based index, or nothing when the line has fewer fields.
@@ -36,6 +46,7 @@ std::optional<QByteArrayView> field(QByteArrayView line, int index);
 
 // A due time as one number that sorts as the text does: YYYYMMDDhhmm.
 qint64 dueKey(QDate date, int minuteOfDay);
+qint64 dueKey(const QDateTime& time);
 QDate dueKeyDate(qint64 key);
 
 // The key of a due-time field: "YYYY-MM-DD hh:mm", or "YYYY-MM-DD" alone (taken as 00:00), with a

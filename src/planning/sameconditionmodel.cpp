@@ -23,7 +23,7 @@ void SameConditionModel::setRecords(QList<SameConditionRecord> records) {
 void SameConditionModel::project(const TemperatureLog& log, const QDateTime& now) {
     const CuringTemperatures temperatures(log.days());
     m_firstLogged = temperatures.isEmpty() ? QDate() : temperatures.firstDate();
-    const qint64 nowKey = rawline::dueKey(now.date(), now.time().hour() * 60 + now.time().minute());
+    const qint64 nowKey = rawline::dueKey(now);
     beginResetModel();
     m_rows.clear();
     for (const SameConditionRecord& r : m_records) {

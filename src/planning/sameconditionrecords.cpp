@@ -11,7 +11,7 @@ constexpr int kCuringMethodField = 6;
 
 }  // namespace
 
-QList<SameConditionRecord> findSameConditionRecords(QByteArrayView fileBytes) {
+QList<SameConditionRecord> findSameConditionRecords(QByteArrayView fileBytes, qint64 dueAfter) {
     static const QByteArray kMethods[] = {gbk::encode(u"同级养护"), gbk::encode(u"同条件养护")};
     QList<SameConditionRecord> records;
     rawline::forEachLine(fileBytes, [&](rawline::Span span) {
@@ -20,10 +20,12 @@ QList<SameConditionRecord> findSameConditionRecords(QByteArrayView fileBytes) {
         if (!method || !(rawline::equalsTrimmed(*method, kMethods[0]) ||
                          rawline::equalsTrimmed(*method, kMethods[1])))
             return;
+        const auto due = rawline::dueKey(*rawline::field(line, kDueTimeField));
+        if (!due || *due <= dueAfter) return;
         SameConditionRecord r;
         r.line = span;
         r.fields = splitRecordLine(gbk::decode(line));
-        r.dueKey = rawline::dueKey(*rawline::field(line, kDueTimeField));
+        r.dueKey = due;
         r.casting = parseCastingTime(r.field(kCastingDateField));
         records.append(std::move(r));
     });

@@ -19,4 +19,6 @@ struct SameConditionRecord {
     QString field(int index) const { return index < fields.size() ? fields.at(index) : QString(); }
 };
 
-QList<SameConditionRecord> findSameConditionRecords(QByteArrayView fileBytes);
+// Those due after the time given as a rawline::dueKey(): a record due by then is never listed
+// again, so no line of the long past is decoded.
+QList<SameConditionRecord> findSameConditionRecords(QByteArrayView fileBytes, qint64 dueAfter);

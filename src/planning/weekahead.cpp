@@ -34,11 +34,14 @@ WeekAhead selectWeekAhead(QByteArrayView fileBytes, QDate today, int days) {
         result.entries.begin(), result.entries.end(),
         [](const WeekAheadEntry& a, const WeekAheadEntry& b) { return a.dueKey < b.dueKey; });
 
+    qint64 groupDay = -1;  // the date part of the keys of the last group; 0 for the overdue
     for (int i = 0; i < result.entries.size(); ++i) {
         const WeekAheadEntry& e = result.entries.at(i);
-        const QDate date = e.dueKey < from ? QDate() : rawline::dueKeyDate(e.dueKey);
-        if (result.groups.isEmpty() || result.groups.last().date != date)
-            result.groups.append({date, i, 0, 0});
+        const qint64 day = e.dueKey < from ? 0 : e.dueKey / 10000;
+        if (day != groupDay) {
+            result.groups.append({day ? rawline::dueKeyDate(e.dueKey) : QDate(), i, 0, 0});
+            groupDay = day;
+        }
         WeekAheadGroup& group = result.groups.last();
         ++group.count;
         group.groups += e.groups;

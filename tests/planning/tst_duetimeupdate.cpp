@@ -56,7 +56,7 @@ class TestDueTimeUpdate : public QObject {
         expected.replace(bytesOf(after.mid(0, 2)), bytesOf(after.mid(0, 2), "\n"));
 
         SameConditionModel model;
-        model.setRecords(findSameConditionRecords(file));
+        model.setRecords(findSameConditionRecords(file, 0));
         model.project(mildLog(), kNow);
         QCOMPARE(model.rowCount(), 5);
         const QList<DueTimeChange> changes = model.changes();

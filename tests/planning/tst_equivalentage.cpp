@@ -1,7 +1,9 @@
 // The equivalent-age rule: the rows follow the seasons a lab meets, and each expectation is worked
 // out by hand from the rule, not from the code.
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <cmath>
 
 #include "planning/equivalentage.h"
 
@@ -34,6 +36,47 @@ const char* statusName(Projection::Status s) {
             return "no due day";
     }
     return "?";
+}
+
+// The rule walked day by day, straight from its words, for comparison.
+Projection walk(const QMap<QDate, int>& log, const CastingTime& casting, QDate today) {
+    Projection p;
+    if (log.isEmpty()) return p;
+    int sum = 0;
+    int counted = 0;
+    for (int i = 1; i <= kSearchDays; ++i) {
+        const QDate day = casting.date.addDays(i);
+        int tenths = log.value(day);
+        if (!log.contains(day)) {
+            auto it = log.lowerBound(day);
+            int n = 0;
+            qint64 before = 0;
+            for (; n < 7 && it != log.cbegin(); ++n) before += *--it;
+            if (n == 0) {
+                p.status = Projection::Status::BeforeLog;
+                return p;
+            }
+            tenths = int(std::lround(double(before) / n));
+            p.estimated = true;
+        }
+        if (tenths > 0) {
+            sum += tenths;
+            ++counted;
+        }
+        if (day < today) {
+            p.tenthsSoFar = sum;
+            p.countedSoFar = counted;
+        }
+        if ((sum >= 6000 && counted >= 14) || counted >= 60) {
+            p.status = Projection::Status::Due;
+            p.age = i;
+            p.dueDate = day;
+            p.minuteOfDay = casting.minuteOfDay;
+            return p;
+        }
+    }
+    p.status = Projection::Status::NoDueDay;
+    return p;
 }
 
 }  // namespace
@@ -107,6 +150,45 @@ class TestEquivalentAge : public QObject {
         QTEST(p.estimated, "estimated");
         QTEST(p.tenthsSoFar, "soFar");
         QTEST(p.countedSoFar, "countedSoFar");
+    }
+
+    // Random logs of every kind, castings from before the log to long after it.
+    void sameAsTheDayByDayWalk_data() {
+        QTest::addColumn<int>("mean");    // tenths of ℃
+        QTest::addColumn<int>("spread");  // the daily value lies within mean ± spread
+        QTest::addColumn<int>("logged");  // per cent of the days that are logged
+        QTest::addColumn<int>("days");
+        QTest::newRow("warm, every day") << 280 << 60 << 100 << 200;
+        QTest::newRow("mild with gaps") << 150 << 80 << 70 << 200;
+        QTest::newRow("around freezing, sparse") << 20 << 80 << 30 << 300;
+        QTest::newRow("freezing, rare thaws") << -60 << 80 << 90 << 150;
+        QTest::newRow("a week of log") << 120 << 50 << 100 << 7;
+        QTest::newRow("one day") << 100 << 0 << 100 << 1;
+    }
+    void sameAsTheDayByDayWalk() {
+        QFETCH(int, mean);
+        QFETCH(int, spread);
+        QFETCH(int, logged);
+        QFETCH(int, days);
+        QRandomGenerator random(days * 1000 + logged);
+        QMap<QDate, int> log;
+        for (int d = 0; d < days; ++d)
+            if (d == 0 || int(random.bounded(100)) < logged)
+                log.insert(kCast.addDays(d), mean - spread + int(random.bounded(2 * spread + 1)));
+        const CuringTemperatures temperatures(log);
+        for (int c = -3; c < days + 400; c += 1 + int(random.bounded(3))) {
+            const CastingTime casting{kCast.addDays(c), int(random.bounded(1440))};
+            const QDate today = kCast.addDays(c + int(random.bounded(80)));
+            const Projection want = walk(log, casting, today);
+            const Projection got = projectEquivalentAge(temperatures, casting, today);
+            const QString at = casting.date.toString(Qt::ISODate);
+            QVERIFY2(got.status == want.status, qPrintable(at));
+            QCOMPARE(got.dueText(), want.dueText());
+            if (want.status == Projection::Status::BeforeLog) continue;
+            QVERIFY2(got.estimated == want.estimated, qPrintable(at));
+            QCOMPARE(got.tenthsSoFar, want.tenthsSoFar);
+            QCOMPARE(got.countedSoFar, want.countedSoFar);
+        }
     }
 
     void estimateRounding_data() {

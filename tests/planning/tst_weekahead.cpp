@@ -6,6 +6,7 @@
 #include "planning/sameconditionrecords.h"
 #include "planning/weekahead.h"
 #include "platform/gbkcodec.h"
+#include "platform/textfile.h"
 
 namespace {
 
@@ -87,6 +88,25 @@ class TestWeekAhead : public QObject {
         QTEST(render(selectWeekAhead(file, QDate(2024, 4, 4), days), file), "groups");
     }
 
+    // Lines are cut exactly where the program's shared line splitter cuts them.
+    void lines_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("CR LF, none at the end") << QByteArray("a\r\nb");
+        QTest::newRow("CR LF at the end") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("lone CRs only") << QByteArray("a\rb\r\rc");
+        QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb");
+        QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb");
+        QTest::newRow("empty lines and a lone LF") << QByteArray("\r\n\r\na\nb\n\n");
+        QTest::newRow("one line end only") << QByteArray("\r");
+        QTest::newRow("nothing") << QByteArray();
+    }
+    void lines() {
+        QFETCH(QByteArray, bytes);
+        QList<QByteArray> cut;
+        rawline::forEachLine(bytes, [&](rawline::Span s) { cut << bytes.mid(s.start, s.length); });
+        QCOMPARE(cut, splitLines(bytes));
+    }
+
     void sameCondition_data() {
         QTest::addColumn<QString>("method");
         QTest::addColumn<bool>("selected");
@@ -106,11 +126,12 @@ class TestWeekAhead : public QObject {
             gbk::encode(line("X", "2024-04-30 09:05", "2", "标准养护") + QStringLiteral("\r\n") +
                         line("Y", "2024-04-30 09:05", "2", qPrintable(method)) +
                         QStringLiteral("\r\n同级养护,同级养护"));
-        const QList<SameConditionRecord> found = findSameConditionRecords(file);
+        const QList<SameConditionRecord> found = findSameConditionRecords(file, 202404300904);
         QTEST(found.size() == 1, "selected");
         if (found.isEmpty()) return;
         QCOMPARE(found[0].field(0), "Y");
         QCOMPARE(found[0].dueKey.value_or(0), 202404300905);
+        QVERIFY(findSameConditionRecords(file, 202404300905).isEmpty());
         QCOMPARE(found[0].casting->date, QDate(2024, 3, 7));
         const rawline::Span s = found[0].line;
         QVERIFY(file.mid(s.start, s.length).startsWith("Y,"));
