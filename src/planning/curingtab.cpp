@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 
 #include "planning/planningtexts.h"
@@ -122,6 +123,9 @@ void CuringTab::buildLogControls(QVBoxLayout* layout) {
     connect(m_add, &QPushButton::clicked, this, &CuringTab::addDay);
     connect(m_temperature, &QLineEdit::returnPressed, this, &CuringTab::addDay);
     connect(m_remove, &QPushButton::clicked, this, &CuringTab::removeSelectedDays);
+    auto* removeKey = new QShortcut(QKeySequence::Delete, m_logView, nullptr, nullptr,
+                                    Qt::WidgetWithChildrenShortcut);
+    connect(removeKey, &QShortcut::activated, this, &CuringTab::removeSelectedDays);
     connect(m_import, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, kImport, QString(), kImportFilter);
         if (!path.isEmpty()) importFile(path);
@@ -190,6 +194,7 @@ void CuringTab::removeSelectedDays() {
     QList<QDate> dates;
     for (const QModelIndex& i : m_logView->selectionModel()->selectedRows())
         dates << m_log->dateAt(i.row());
+    if (dates.isEmpty() || !m_messages.ask(kTitle, kAskRemoveDays.arg(dates.size()))) return;
     m_log->removeDays(dates);
 }
 

@@ -30,11 +30,12 @@ inline const QStringList kWeekColumns = {
 // The temperature log.
 inline const QString kLogTitle = QStringLiteral("日平均气温记录（qw.csv）");
 inline const QString kLogTable = QStringLiteral("日平均气温");
-inline const QStringList kLogColumns = {QStringLiteral("日期"), QStringLiteral("日平均气温（℃）")};
+inline const QStringList kLogColumns = {QStringLiteral("日期"), QStringLiteral("气温（℃）")};
 inline const QString kLogDate = QStringLiteral("日期：");
 inline const QString kLogTemperature = QStringLiteral("气温（℃）：");
 inline const QString kAddDay = QStringLiteral("添加/修改");
 inline const QString kRemoveDays = QStringLiteral("删除所选");
+inline const QString kAskRemoveDays = QStringLiteral("删除所选的 %1 天气温记录？");
 inline const QString kImport = QStringLiteral("导入…");
 inline const QString kImportFilter = QStringLiteral("CSV 文件 (*.csv *.txt);;所有文件 (*)");
 inline const QString kUnreadableLines =

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -118,8 +119,15 @@ PlanningWindow::PlanningWindow(AppPaths paths, const Clock& clock, MessageServic
     connect(m_curing, &CuringTab::updateRequested, this, &PlanningWindow::updateDueTimes);
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
             &PlanningWindow::refresh);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &QWidget::close);
+}
+
+void PlanningWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc that no control took (an edited cell takes it to cancel the edit) closes the window.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PlanningWindow::showEvent(QShowEvent* event) {

@@ -58,6 +58,7 @@ class PlanningWindow : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void setBusy(bool busy, const QString& text);

@@ -5,6 +5,7 @@ program runs on a fixed date through libfaketime."""
 from e2e import Session, wait_until
 
 NOW = "2024-03-10 10:00:00"  # a Sunday
+FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"
 
 lines = [
     "近期梁,C30,PB-1,2024-3-4 10:00,7,2024-03-11 10:00,标准养护,8,2,,",
@@ -35,7 +36,9 @@ with Session() as s:
         f.write(("\r\n".join(log) + "\r\n").encode("gbk"))
     before = s.read_bytes()
     drive = s.drive
-    s.start(prefix=["faketime", "-f", "@" + NOW])
+    # libfaketime loaded into the program itself: the faketime command would stand between this
+    # script and the program, and stopping it would leave the program running.
+    s.start(extra_env={"LD_PRELOAD": FAKETIME_LIBRARY, "FAKETIME": "@" + NOW})
     drive.wait_for(lambda n: n.getRoleName() == "frame" and n.name.startswith("Mirosta V2.2"),
                    "main window")
 

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
 
 #include "mainwindow/windowfixture.h"
 #include "planning/curingtab.h"
@@ -176,6 +178,34 @@ class TestPlanningWindow : public QObject {
                  gbk::encode(u"日期,日平均气温\r\n2024-03-01,4\r\n坏行\r\n2024-03-02,3\r\n"));
         // Estimated from the two logged days from 3 March on.
         QCOMPARE(f.recordCell(0, 8), "是");
+    }
+
+    void keys() {
+        Fixture f({kSame});
+        f.open();
+        QTableView* logView = f.planning->curingTab()->logView();
+        f.planning->tabs()->setCurrentIndex(1);
+        logView->selectRow(0);
+        logView->setFocus();
+        f.messages.setAnswer(false);
+        QTest::keyClick(logView, Qt::Key_Delete);
+        QCOMPARE(f.messages.texts(), QStringList{"删除所选的 1 天气温记录？"});
+        QCOMPARE(f.planning->curingTab()->logModel()->rowCount(), 91);
+        f.messages.setAnswer(true);
+        QTest::keyClick(logView, Qt::Key_Delete);
+        QCOMPARE(f.planning->curingTab()->logModel()->rowCount(), 90);
+        QVERIFY(!f.readFile("qw.csv").contains("2024-01-01"));
+
+        // Esc in an edited cell only ends the edit; Esc elsewhere closes the window.
+        logView->edit(logView->model()->index(0, 1));
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(editor && editor != logView);
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QCOMPARE(f.planning->curingTab()->logModel()->rowCount(), 90);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(f.planning->isVisible());
+        QTest::keyClick(logView, Qt::Key_Escape);
+        QVERIFY(!f.planning->isVisible());
     }
 
     void unreadableLogIsNeverOverwritten() {
