@@ -127,6 +127,9 @@ class TestEquivalentAge : public QObject {
         // Days 1 to 19 freeze; from day 20, 25 ℃ a day reach 600 on day 43, all after today.
         row("forecast days count like logged ones", "40*-1 40*25", -20, "10:00", 1, "due",
             "2024-02-22 10:00", 43, false, 0, 0);
+        // The user guide's worked example, cast on another date: 120 + 27 × 18 = 606 on day 39.
+        row("the guide's worked example", "10*12 1*-2 1*0 40*18", 1, "09:05", 40, "due",
+            "2024-02-18 09:05", 39, false, 6060, 37);
         row("empty log", "", 1, "09:05", 5, "empty log", "", 0, false, 0, 0);
         row("log without any day above 0", "10*0 1*-3", 1, "09:05", 5, "no due day", "", 0, true, 0,
             0);
