@@ -163,12 +163,14 @@ void PlanningWindow::readRecords() {
 }
 
 void PlanningWindow::showLoaded(PlanningData data) {
-    setBusy(false, data.file.status == FileStatus::Unreadable ? kDataUnreadable.arg(data.file.error)
-                                                              : std::exchange(m_notice, QString()));
+    setBusy(false, QString());
     if (m_readAgain) {
         readRecords();
         return;
     }
+    m_status->setText(data.file.status == FileStatus::Unreadable
+                          ? kDataUnreadable.arg(data.file.error)
+                          : std::exchange(m_notice, QString()));
     m_bytes = data.file.bytes;
     m_weekModel->reset(std::move(data.week), m_bytes);
     m_weekView->clearSpans();
@@ -187,7 +189,10 @@ void PlanningWindow::updateDueTimes() {
         m_messages.show(kTitle, kNothingToUpdate, MessageIcon::Information);
         return;
     }
-    if (!m_messages.ask(kTitle, kAskUpdate.arg(changes.size()))) return;
+    const int passed = m_curing->recordModel()->passedChanges();
+    const QString question =
+        kAskUpdate.arg(changes.size()) + (passed ? kAskPassed.arg(passed) : QString());
+    if (!m_messages.ask(kTitle, question)) return;
 
     setBusy(true, kWriting);
     // Nothing else may read or write a.bz until the write is over.

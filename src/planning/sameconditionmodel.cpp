@@ -1,5 +1,7 @@
 #include "planning/sameconditionmodel.h"
 
+#include <algorithm>
+
 #include "planning/planningtexts.h"
 #include "planning/temperaturelog.h"
 
@@ -50,6 +52,11 @@ QList<DueTimeChange> SameConditionModel::changes() const {
                      row.projection.dueText().toLatin1()});
     }
     return list;
+}
+
+int SameConditionModel::passedChanges() const {
+    return int(std::count_if(m_rows.cbegin(), m_rows.cend(),
+                             [](const Row& row) { return row.changes && row.passed; }));
 }
 
 QString SameConditionModel::note(const Row& row) const {

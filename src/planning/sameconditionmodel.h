@@ -24,6 +24,8 @@ class SameConditionModel : public QAbstractTableModel {
 
     // The listed records whose projected due time differs from their current one.
     QList<DueTimeChange> changes() const;
+    // How many of them are projected to a due time already past.
+    int passedChanges() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -194,40 +194,18 @@ class TestEquivalentAge : public QObject {
         }
     }
 
-    void estimateRounding_data() {
-        QTest::addColumn<QString>("log");
-        QTest::addColumn<int>("tenths");
-        QTest::newRow("fewer than seven days") << "1*10 1*11" << 105;
-        QTest::newRow("mean rounded to a tenth") << "1*10 1*10 1*11" << 103;
-        QTest::newRow("negative half away from zero") << "1*-1 1*-1.1" << -11;
-        QTest::newRow("only the last seven") << "3*-30 7*5" << 50;
-    }
-    void estimateRounding() {
-        QFETCH(QString, log);
-        const QMap<QDate, int> days = logOf(log, 1);
-        const CuringTemperatures temperatures(days);
-        bool estimated = false;
-        QTEST(temperatures.tenthsAt(days.lastKey().toJulianDay() + 5, &estimated), "tenths");
-        QVERIFY(estimated);
-    }
-
     void castingTime_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("parsed");  // empty: none
-        QTest::newRow("as the editor writes it") << "2024-3-7 09:05"
-                                                 << "2024-03-07 545";
-        QTest::newRow("padded, slashes, one-digit time") << "2024/03/07 9:5"
-                                                         << "2024-03-07 545";
-        QTest::newRow("blanks around") << "  2024-3-7  23:59 "
-                                       << "2024-03-07 1439";
-        QTest::newRow("no time") << "2024-3-7"
-                                 << "";
-        QTest::newRow("hour 24") << "2024-3-7 24:00"
-                                 << "";
-        QTest::newRow("fractional hour") << "2024-3-7 8.5:00"
-                                         << "";
-        QTest::newRow("30 February") << "2024-2-30 08:00"
-                                     << "";
+        // clang-format off
+        QTest::newRow("as the editor writes it") << "2024-3-7 09:05" << "2024-03-07 545";
+        QTest::newRow("padded, slashes, one-digit time") << "2024/03/07 9:5" << "2024-03-07 545";
+        QTest::newRow("blanks around") << "  2024-3-7  23:59 " << "2024-03-07 1439";
+        QTest::newRow("no time") << "2024-3-7" << "";
+        QTest::newRow("hour 24") << "2024-3-7 24:00" << "";
+        QTest::newRow("fractional hour") << "2024-3-7 8.5:00" << "";
+        QTest::newRow("30 February") << "2024-2-30 08:00" << "";
+        // clang-format on
     }
     void castingTime() {
         QFETCH(QString, text);

@@ -107,21 +107,29 @@ class TestPlanningWindow : public QObject {
     }
 
     void update_data() {
+        QTest::addColumn<QTime>("now");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("changedMeanwhile");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<bool>("written");
         const QString ask = QStringLiteral(
             "将按等效养护龄期更新 2 条同条件养护记录的龄期和到期时间，其余内容不变。是否继续？");
-        QTest::newRow("yes") << true << false << QStringList{ask} << true;
-        QTest::newRow("no") << false << false << QStringList{ask} << false;
+        const QTime noon(12, 0);
+        QTest::newRow("yes") << noon << true << false << QStringList{ask} << true;
+        QTest::newRow("no") << noon << false << false << QStringList{ask} << false;
+        QTest::newRow("a projected due time already past")
+            << QTime(16, 0) << true << false
+            << QStringList{ask +
+                           "\n其中 1 条的推算到期时间已过，更新后不会再弹出提醒，请尽快安排试验。"}
+            << true;
         QTest::newRow("a.bz changed after it was read")
-            << true << true
+            << noon << true << true
             << QStringList{ask,
                            "数据文件在此期间已被修改，未作任何改动。已重新读取，请核对后再更新。"}
             << false;
     }
     void update() {
+        QFETCH(QTime, now);
         QFETCH(bool, answer);
         QFETCH(bool, changedMeanwhile);
         QFETCH(bool, written);
@@ -132,6 +140,7 @@ class TestPlanningWindow : public QObject {
         QCOMPARE(f.recordCell(0, 6), "2024-03-31 09:05");
         QCOMPARE(f.recordCell(1, 6), "2024-03-10 15:00");
         QCOMPARE(f.recordCell(1, 3), "580");  // 29 days at 20 ℃ before today
+        f.clock.set(QDateTime(QDate(2024, 3, 10), now));
         f.messages.setAnswer(answer);
         if (changedMeanwhile) f.write({kStandard, kSame, kSameToday, kStandard});
         const QByteArray before = f.read();
