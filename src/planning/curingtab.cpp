@@ -23,6 +23,10 @@ using namespace planningtexts;
 
 namespace {
 
+constexpr QAbstractItemView::EditTriggers kLogEditTriggers = QAbstractItemView::DoubleClicked |
+                                                             QAbstractItemView::EditKeyPressed |
+                                                             QAbstractItemView::AnyKeyPressed;
+
 QTableView* makeTable(QAbstractItemModel* model, const QString& name, QWidget* parent) {
     auto* view = new QTableView(parent);
     view->setModel(model);
@@ -81,9 +85,6 @@ CuringTab::CuringTab(QString logPath, const Clock& clock, MessageService& messag
 void CuringTab::buildLogControls(QVBoxLayout* layout) {
     QWidget* box = layout->parentWidget();
     m_logView = makeTable(m_log, kLogTable, box);
-    m_logView->setEditTriggers(QAbstractItemView::DoubleClicked |
-                               QAbstractItemView::EditKeyPressed |
-                               QAbstractItemView::AnyKeyPressed);
     m_logView->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     layout->addWidget(m_logView);
 
@@ -144,12 +145,10 @@ void CuringTab::reloadLog() {
 
 void CuringTab::showLogState() {
     // An unreadable qw.csv is never overwritten: the log cannot be changed until it can be read.
-    for (QWidget* w : {static_cast<QWidget*>(m_add), static_cast<QWidget*>(m_remove),
-                       static_cast<QWidget*>(m_import), static_cast<QWidget*>(m_temperature)})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_date, m_temperature, m_add, m_remove, m_import})
         w->setEnabled(m_logReadable);
-    m_logView->setEditTriggers(m_logReadable ? QAbstractItemView::DoubleClicked |
-                                                   QAbstractItemView::EditKeyPressed |
-                                                   QAbstractItemView::AnyKeyPressed
+    m_logView->setEditTriggers(m_logReadable ? kLogEditTriggers
                                              : QAbstractItemView::NoEditTriggers);
     const int unreadable = m_log->log().unreadableCount();
     QString note;
