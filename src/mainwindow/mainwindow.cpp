@@ -115,6 +115,7 @@ void MainWindow::buildMenus() {
                                            {"crsj", "插入数据"},
                                            {"", nullptr},
                                            {"find", "查找数据"},
+                                           {"syjh", "试验计划"},
                                            {"", nullptr},
                                            {"scgqsj", "删除过期数据"}});
     addItems(addMenu("rjsz", "软件设置"), {{"sz", "设置"}});
