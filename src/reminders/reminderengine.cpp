@@ -121,10 +121,9 @@ void ReminderEngine::freeStaleSlots() {
     if (!m_slots.releaseAll(&error)) m_messages.notify(kErrorTitle, kStaleSlotsText.arg(error));
 }
 
-void ReminderEngine::restoreMarks() {
+void ReminderEngine::restoreMarks(const QDate& listDay) {
     m_noticeGiven = false;
-    const QDate today = m_clock.now().date();
-    if (today.isValid() && m_announced.dropBefore(today)) saveAnnounced();
+    if (listDay.isValid() && m_announced.dropBefore(listDay)) saveAnnounced();
     QHash<QString, int> left = m_announced.counts();
     if (left.isEmpty()) return;
     const int rows = m_grid.rows();

@@ -53,9 +53,9 @@ class ReminderEngine {
     // At start-up no pop-up of this program can be open: frees the slots an earlier run left busy.
     void freeStaleSlots();
 
-    // After every load of today's list: forgets the announcements of past days and marks the rows
-    // announced before, as the scan does but without a pop-up.
-    void restoreMarks();
+    // After every load of today's list: forgets the announcements due before the list's day and
+    // marks the rows announced before, as the scan does but without a pop-up.
+    void restoreMarks(const QDate& listDay);
 
     // A record just saved in the editor (its eleven fields) joins the end of today's list when it
     // falls due today. True when it joined.

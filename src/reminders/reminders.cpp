@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "mainwindow/mainwindow.h"
+#include "platform/clock.h"
 #include "platform/messageservice.h"
 #include "reminders/reminderengine.h"
 #include "reminders/reminderpopupfactory.h"
@@ -27,6 +28,7 @@ Reminders::Reminders(MainWindow& window, const ScreenMetrics& screen)
           window.paths().profilePath(), window.paths().announcedPath())) {
     setObjectName(QStringLiteral("reminders"));
     m_engine->freeStaleSlots();
+    m_listDay = clockDate();  // the start-up's load follows
 
     if (QAction* init = window.action(QStringLiteral("tscsh")))
         connect(init, &QAction::triggered, this, [this] { m_engine->tscsh(); });
@@ -44,9 +46,13 @@ Reminders::Reminders(MainWindow& window, const ScreenMetrics& screen)
 
 Reminders::~Reminders() = default;
 
+QDate Reminders::clockDate() const {
+    const qint64 msecs = m_window.clock().msecsSinceEpoch();
+    return msecs == Clock::kNoTime ? QDate() : QDateTime::fromMSecsSinceEpoch(msecs).date();
+}
+
 void Reminders::listLoaded() {
-    m_listDay = m_window.clock().now().date();
-    m_engine->restoreMarks();
+    m_engine->restoreMarks(m_listDay);
     // A new day with nothing due stops the scan, as a start-up with nothing due leaves it.
     if (m_newDay && m_window.grid().rows() == 2 && m_window.scanTimer()->isActive()) {
         m_window.setScanInterval(0);
@@ -65,12 +71,13 @@ void Reminders::recordAdded(const QStringList& fields) {
 }
 
 void Reminders::checkDay() {
-    const QDate today = m_window.clock().now().date();
-    if (!m_listDay.isValid() || !today.isValid() || today == m_listDay || m_newDay) return;
+    const QDate today = clockDate();
+    if (!today.isValid() || today == m_listDay || m_newDay) return;
     // The old day's rows whose minute passed unseen (a machine asleep over midnight) are
     // announced before they leave the list.
     if (m_window.scanTimer()->isActive()) m_engine->Timer1_Timer();
     m_newDay = true;
+    m_listDay = today;
     m_window.setScanStoppedByUser(false);
     m_window.reloadRecords();
 }

@@ -43,10 +43,15 @@ class Reminders : public QObject {
     void listLoaded();
     void recordAdded(const QStringList& fields);
 
+    // The clock's date, read as the loader of today's list reads it.
+    QDate clockDate() const;
+
     MainWindow& m_window;
     std::unique_ptr<ReminderPopupFactory> m_popups;
     std::unique_ptr<ReminderEngine> m_engine;
     QTimer* m_dayTimer = nullptr;
+    // The day for which today's list was last asked: a load that ends after midnight may have
+    // read either day, and then the day check loads it once more.
     QDate m_listDay;
     bool m_newDay = false;
 };

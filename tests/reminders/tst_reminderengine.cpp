@@ -190,7 +190,7 @@ class TestReminderEngine : public QObject {
 
         fill(m_grid, secondRun);
         auto scan = engine();
-        scan->restoreMarks();
+        scan->restoreMarks(QDate(2024, 4, 4));
         QStringList seen;
         for (int r = 1; r < m_grid.rows(); ++r)
             if (m_grid.textMatrix(r, recordcolumns::kDueMark) == dueMarkText())
@@ -208,8 +208,7 @@ class TestReminderEngine : public QObject {
         fill(m_grid, {"昨日柱|2024-04-03 23:59", "今日柱|2024-04-04 00:01"});
         tickAt(*engine(), {"2024-04-04 00:02:00"});
         QCOMPARE(engine()->announced().size(), 2);
-        m_clock.set(at("2024-04-04 08:00:00"));
-        engine()->restoreMarks();
+        engine()->restoreMarks(QDate(2024, 4, 4));
         const QString text = gbk::decode(readRaw(statePath()));
         QVERIFY2(!text.contains("昨日柱") && text.contains("\t今日柱,,,,,2024-04-04 00:01,,,,\r\n"),
                  qPrintable(text));

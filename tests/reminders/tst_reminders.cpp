@@ -132,6 +132,33 @@ class TestReminders : public QObject {
                  lines.size() > 1 ? QStringList{"新"} : QStringList{});
     }
 
+    // The loader reads the cheap clock, which may lag the precise one by a few milliseconds:
+    // the day check goes by the clock the loader reads, so the list it asks for is the new day's.
+    void dayCheckReadsTheLoadersClock() {
+        struct LaggingClock : FixedClock {
+            using FixedClock::FixedClock;
+            QDateTime now() const override { return FixedClock::now().addMSecs(30); }
+        };
+        WindowFixture f(
+            {recordLine("旧", "2024-04-04 23:59"), recordLine("新", "2024-04-05 00:00")});
+        LaggingClock clock(at("2024-04-04 23:59:30"));
+        f.window = std::make_unique<MainWindow>(AppPaths(f.dir.path()), clock, f.messages);
+        Reminders* reminders = installReminders(*f.window, m_screen);
+        f.start();
+        QCoreApplication::processEvents();
+
+        clock.set(at("2024-04-04 23:59:59").addMSecs(980));  // now() is past midnight already
+        reminders->checkDay();
+        QCoreApplication::processEvents();
+        QCOMPARE(f.column(1), (QStringList{"旧", ""}));
+        clock.set(at("2024-04-05 00:00:00").addMSecs(10));
+        reminders->checkDay();
+        QCoreApplication::processEvents();
+        QCOMPARE(f.column(1), (QStringList{"新", ""}));
+        QCOMPARE(describe(*reminders), (QStringList{"1|1 旧", "1|2 新"}));
+        f.window.reset();  // before the clock it reads
+    }
+
     void recordAdded_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<bool>("stoppedByUser");
