@@ -13,8 +13,8 @@
 namespace {
 
 // %1: the number of rows still to be announced.
-const QString kExitQuestion = QStringLiteral(
-    "今日还有 %1 条记录尚未提醒。退出后，这些记录到期时将不会提醒。\n确定要退出吗？");
+const QString kExitQuestion =
+    QStringLiteral("今日还有 %1 条记录尚未提醒。程序退出后不会提醒这些记录。\n确定要退出吗？");
 
 }  // namespace
 

@@ -207,7 +207,7 @@ class TestReminders : public QObject {
         const QStringList pending = {recordLine("甲"), recordLine("乙", "2024-04-04 10:00"),
                                      recordLine("丙", "2024-04-04 11:00")};
         const QString asked =
-            "今日还有 2 条记录尚未提醒。退出后，这些记录到期时将不会提醒。\n"
+            "今日还有 2 条记录尚未提醒。程序退出后不会提醒这些记录。\n"
             "确定要退出吗？";
         // clang-format off
         QTest::newRow("nothing pending: no question") << QStringList{recordLine("甲")} << true
