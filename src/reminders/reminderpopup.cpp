@@ -42,7 +42,6 @@ ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setUniformItemSizes(true);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // List items show their text as it is: a value like "<b>x</b>" is those characters.
     if (!lateNote.isEmpty()) {
         auto* late = new QListWidgetItem(lateNote, m_list);
         late->setForeground(Qt::red);
@@ -50,6 +49,7 @@ ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
         bold.setBold(true);
         late->setFont(bold);
     }
+    // List items show their text as it is: a value like "<b>x</b>" is those characters.
     m_list->addItems(lines);
 
     m_fadeTimer = new QTimer(this);

@@ -247,28 +247,6 @@ class TestReminderEngine : public QObject {
         QVERIFY(m_messages.texts().at(0).startsWith("无法保存已提醒的记录"));
     }
 
-    void addRecord_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("joins");
-        // clang-format off
-        QTest::newRow("due later today") << "新柱,C30,M1,2024-4-4 08:00,0,2024-04-04 11:00,标准养护,1,1,," << true;
-        QTest::newRow("due tomorrow") << "新柱,C30,M1,2024-4-4 08:00,1,2024-04-05 08:00,标准养护,1,1,," << false;
-        QTest::newRow("too short for a due time") << "新柱,C30,M1" << false;
-        // clang-format on
-    }
-    void addRecord() {
-        QFETCH(QString, line);
-        QFETCH(bool, joins);
-        fill(m_grid, {"柱|2024-04-04 09:05|到期", "梁|2024-04-04 12:00"});
-        m_clock.set(at("2024-04-04 10:00:00"));
-        QCOMPARE(engine()->addRecord(line.split(u',')), joins);
-        QCOMPARE(m_grid.rows(), joins ? 5 : 4);
-        QCOMPARE(m_grid.textMatrix(3, 0), joins ? "3" : "");
-        QCOMPARE(m_grid.textMatrix(3, 1), joins ? "新柱" : "");
-        QCOMPARE(m_grid.textMatrix(3, 10), "");
-        QCOMPARE(m_grid.textMatrix(m_grid.rows() - 1, 0), "");
-    }
-
     void initialisationFailureIsTold() {
         QVERIFY(QDir().mkpath(path()));  // a folder in place of ts.ini
         engine()->tscsh();

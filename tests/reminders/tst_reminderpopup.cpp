@@ -74,21 +74,6 @@ class TestReminderPopup : public QObject {
                      QPoint(lefts[group - 1], top));
     }
 
-    // A reminder given after its minute says so above the record's lines, in red.
-    void lateNoteLeadsTheList() {
-        QTemporaryDir dir;
-        ReminderPopup popup(*ReminderSlot::fromName("2|1"), {"编号:1", "强度等级:C30"},
-                            "补发：原定 09:05 到期", dir.filePath("ts.ini"), m_screen, m_messages);
-        QCOMPARE(popup.windowTitle(), QStringLiteral("数据提示"));
-        QCOMPARE(popup.list()->count(), 3);
-        QCOMPARE(popup.list()->item(0)->text(), QStringLiteral("补发：原定 09:05 到期"));
-        QCOMPARE(popup.list()->item(0)->foreground().color(), QColor(Qt::red));
-        QCOMPARE(popup.list()->item(1)->text(), QStringLiteral("编号:1"));
-        // Group 2 stands just left of group 1.
-        QCOMPARE(popup.pos(), QPoint(1024 - 2 * popup.frameGeometry().width(),
-                                     728 - popup.frameGeometry().height()));
-    }
-
     void fadeLevels() {
         QTemporaryDir dir;
         ReminderPopup popup(*ReminderSlot::fromName("1|1"), {}, {}, dir.filePath("ts.ini"),

@@ -1,5 +1,5 @@
 // The reminder engine wired into the main window: a kill and a restart, the day change, records
-// added in the editor, 读取数据, and the question before the program ends.
+// added in the editor, and the question before the program ends.
 
 #include <QListWidget>
 
@@ -71,17 +71,6 @@ class TestReminders : public QObject {
         QCOMPARE(describe(*second), QStringList{"1|1 乙 补发"});
         QCOMPARE(flag(ini(f), "1|2"), "0");
         QVERIFY(f.messages.messages().isEmpty());
-    }
-
-    void reloadKeepsMarks() {
-        WindowFixture f({recordLine("甲"), recordLine("乙", "2024-04-04 10:00")});
-        Reminders* reminders = start(f, "2024-04-04 09:05:10");
-        f.window->reloadRecords();
-        QCoreApplication::processEvents();
-        emit f.window->scanTick();
-        QCOMPARE(f.column(11), (QStringList{"到期", "", ""}));
-        QCOMPARE(f.grid().cellBackColor(1, 5), RecordGrid::kHighlight);
-        QCOMPARE(describe(*reminders), QStringList{"1|1 甲"});
     }
 
     void dayChange_data() {
@@ -169,9 +158,6 @@ class TestReminders : public QObject {
         QTest::newRow("empty list: the scan starts")
             << QStringList{} << false << "2024-04-04 09:07" << QStringList{"新", ""}
             << QStringList{"1|1 新"};
-        QTest::newRow("behind the rows of the list")
-            << QStringList{recordLine("甲", "2024-04-04 10:00")} << false << "2024-04-04 09:07"
-            << QStringList{"甲", "新", ""} << QStringList{"1|1 新"};
         QTest::newRow("reminders stopped by the user stay stopped")
             << QStringList{recordLine("甲", "2024-04-04 10:00")} << true << "2024-04-04 09:07"
             << QStringList{"甲", "新", ""} << QStringList{};

@@ -104,7 +104,6 @@ class TestSlotTable : public QObject {
         // clang-format off
         QTest::newRow("busy slots freed, their records kept")
             << busy + section("1|2") + section("2|1", "1") << freed + section("1|2") + section("2|1");
-        QTest::newRow("a non-numeric flag of a slot") << section("1|1", "x") << section("1|1");
         QTest::newRow("a section that names no slot") << section("abc", "1") << section("abc", "1");
         QTest::newRow("LF line ends kept") << QByteArray(busy).replace("\r\n", "\n")
             << QByteArray(freed).replace("\r\n", "\n");
