@@ -17,8 +17,8 @@ const QString kInitialisedText =
     QStringLiteral("初始化完成。此初始化仅会修改提示组数。不会对数据进行损坏");
 const QString kInitFailedText = QStringLiteral("提示初始化失败，原有的提示文件未作改动。\n%1");
 const QString kNoFreeSlotText = QStringLiteral(
-    "提示位置已全部占用，暂时无法显示新的提示。请关闭已经看过的提示窗口，未显示的提示会随后自动补发"
-    "。");
+    "提示位置已全部占用，暂时无法显示新的提示。"
+    "请关闭已经看过的提示窗口，未显示的提示会随后自动补发。");
 const QString kSlotWriteFailedText =
     QStringLiteral("无法写入提示文件，暂时无法显示新的提示，程序会继续尝试。\n%1");
 const QString kStaleSlotsText =

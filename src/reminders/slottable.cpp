@@ -96,7 +96,6 @@ bool SlotTable::release(const QStringList& slotNames, QString* error) const {
 }
 
 bool SlotTable::releaseAll(QString* error) const {
-    if (!exists()) return true;
     Profile profile;
     if (!profile.load(m_path, error)) return false;
     QStringList busy;
@@ -104,7 +103,5 @@ bool SlotTable::releaseAll(QString* error) const {
         const std::optional<QString> flag = profile.value(name, ReminderSlot::shownKey());
         if (flag && !readsAsZero(*flag) && ReminderSlot::fromName(name)) busy.append(name);
     }
-    for (const QString& name : std::as_const(busy))
-        profile.setString(name, ReminderSlot::shownKey(), QStringLiteral("0"));
-    return busy.isEmpty() || profile.save(m_path, error);
+    return release(busy, error);
 }
