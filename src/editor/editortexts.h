@@ -22,7 +22,7 @@ inline const QString kRemark = QStringLiteral("备注：");
 inline const QString kCompute = QStringLiteral("?");
 inline const QString kAdd = QStringLiteral("添加");
 inline const QString kClose = QStringLiteral("关闭");
-inline const QString kNote = QStringLiteral("请添加完成后关闭本软件，重启生效。");
+inline const QString kNote = QStringLiteral("添加后立即生效，无需重启本软件。");
 
 inline const QString kStandardCuring = QStringLiteral("标准养护");
 inline const QString kSameConditionCuring = QStringLiteral("同级养护");

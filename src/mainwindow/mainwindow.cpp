@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include "platform/clock.h"
@@ -207,12 +208,18 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
     exitProgram();
+    event->setAccepted(m_exiting);
 }
 
 void MainWindow::exitProgram() {
-    if (m_exiting) return;
+    // A second 退出 while the first one's question is open does not ask again.
+    if (m_exiting || m_checkingExit) return;
+    {
+        const QScopedValueRollback checking(m_checkingExit, true);
+        for (const auto& check : m_exitChecks)
+            if (!check()) return;
+    }
     m_exiting = true;
     for (const auto& step : m_exitSteps) step();
     QApplication::quit();

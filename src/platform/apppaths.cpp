@@ -41,3 +41,7 @@ QString AppPaths::dataFilePath() const {
 QString AppPaths::profilePath() const {
     return QDir(m_dataDir).filePath(QStringLiteral("ts.ini"));
 }
+
+QString AppPaths::announcedPath() const {
+    return QDir(m_dataDir).filePath(QStringLiteral("announced.txt"));
+}

@@ -1,5 +1,6 @@
 #pragma once
-// Where the program keeps its two files, a.bz (the records) and ts.ini (the reminder slots).
+// Where the program keeps its files: a.bz (the records), ts.ini (the reminder slots) and
+// announced.txt (which of today's records have been announced).
 // The data directory is the directory that holds the executable when it is writable (a portable
 // folder, as the program has always been used) and not a system folder such as /usr/bin; otherwise
 // the per-user application data directory.
@@ -17,8 +18,9 @@ class AppPaths {
     static AppPaths forExecutableDir(const QString& exeDir);
 
     const QString& dataDir() const { return m_dataDir; }
-    QString dataFilePath() const;  // a.bz
-    QString profilePath() const;   // ts.ini
+    QString dataFilePath() const;   // a.bz
+    QString profilePath() const;    // ts.ini
+    QString announcedPath() const;  // announced.txt
 
   private:
     QString m_dataDir;

@@ -18,8 +18,8 @@ const QString kReleaseFailedText = QStringLiteral("无法写入提示文件，�
 }  // namespace
 
 ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
-                             QString profilePath, const ScreenMetrics& screen,
-                             MessageService& messages, QWidget* parent)
+                             const QString& lateNote, QString profilePath,
+                             const ScreenMetrics& screen, MessageService& messages, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowDoesNotAcceptFocus),
@@ -42,6 +42,13 @@ ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setUniformItemSizes(true);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    if (!lateNote.isEmpty()) {
+        auto* late = new QListWidgetItem(lateNote, m_list);
+        late->setForeground(Qt::red);
+        QFont bold = m_list->font();
+        bold.setBold(true);
+        late->setFont(bold);
+    }
     // List items show their text as it is: a value like "<b>x</b>" is those characters.
     m_list->addItems(lines);
 
@@ -71,7 +78,7 @@ void ReminderPopup::Timer1_Timer() {
 
 void ReminderPopup::placeWindow() {
     m_placedFrame = frameGeometry().size();
-    move(popupTopLeft(m_screen, m_placedFrame, m_slot.position));
+    move(popupTopLeft(m_screen, m_placedFrame, m_slot.group, m_slot.position));
 }
 
 void ReminderPopup::showEvent(QShowEvent* event) {
