@@ -1,5 +1,6 @@
 #pragma once
-// Message boxes with QMessageBox: one OK button (or Yes/No for questions), plain text only.
+// Message boxes with QMessageBox: one OK button, or 是/否 (and 取消) for questions, plain text
+// only.
 
 #include <QPointer>
 #include <QWidget>
@@ -13,6 +14,7 @@ class QtMessageService : public MessageService {
 
     void show(const QString& title, const QString& text, MessageIcon icon) override;
     bool ask(const QString& title, const QString& text) override;
+    Answer choose(const QString& title, const QString& text) override;
 
   private:
     QPointer<QWidget> m_parent;
