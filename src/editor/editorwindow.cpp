@@ -185,17 +185,10 @@ void EditorWindow::buildControls() {
     m_saved->setAlignment(Qt::AlignCenter);
     m_saved->setGeometry(twips::rect(1530, 3705, 2265, 495));
 
-    // Enter in an entry field and on a button (see eventFilter).
-    const QList<QWidget*> enterTakers = {m_projectPart,   m_strengthGrade->lineEdit(),
-                                         m_mixNumber,     m_curingMethod->lineEdit(),
-                                         m_quantity,      m_groupCount,
-                                         m_castingDate,   m_castingHour,
-                                         m_castingMinute, m_curingAge,
-                                         m_ageHours,      m_ageMinutes,
-                                         m_dueTime,       m_remark,
-                                         m_compute,       m_add,
-                                         m_close};
-    for (QWidget* w : enterTakers) w->installEventFilter(this);
+    // Enter in an entry field (the boxes' fields included) and on a button: see eventFilter.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        if (edit->window() == this) edit->installEventFilter(this);
+    for (QPushButton* b : findChildren<QPushButton*>()) b->installEventFilter(this);
 
     connect(m_compute, &QPushButton::clicked, this, &EditorWindow::computeDueTime);
     connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);

@@ -78,24 +78,25 @@ class EditorWindow : public QDialog {
     QList<CarriedLine> m_carried;
     LoadReport m_load;
 
-    QLineEdit* m_projectPart = nullptr;        // Text1
-    QComboBox* m_strengthGrade = nullptr;      // Combo2
-    QLineEdit* m_mixNumber = nullptr;          // Text3
-    QComboBox* m_curingMethod = nullptr;       // Combo1
-    QLineEdit* m_quantity = nullptr;           // Text8
-    QLineEdit* m_groupCount = nullptr;         // Text9
-    CastingDateEdit* m_castingDate = nullptr;  // DTPicker1
-    QLineEdit* m_castingHour = nullptr;        // Text4
-    QLineEdit* m_castingMinute = nullptr;      // Text5
-    QLineEdit* m_curingAge = nullptr;          // Text6
-    QPushButton* m_compute = nullptr;          // Command3
-    QLineEdit* m_ageHours = nullptr;           // Text2
-    QLineEdit* m_ageMinutes = nullptr;         // Text11
-    QLineEdit* m_dueTime = nullptr;            // Text7
-    QLineEdit* m_remark = nullptr;             // Text10
-    QPushButton* m_add = nullptr;              // Command1
-    QPushButton* m_close = nullptr;            // Command2
-    QLabel* m_saved = nullptr;                 // the status line: the last saved record's due time
+    QLineEdit* m_projectPart = nullptr;    // Text1
+    QComboBox* m_strengthGrade = nullptr;  // Combo2
+    QLineEdit* m_mixNumber = nullptr;      // Text3
+    QComboBox* m_curingMethod = nullptr;   // Combo1
+    QLineEdit* m_quantity = nullptr;       // Text8
+    QLineEdit* m_groupCount = nullptr;     // Text9
+    QLineEdit* m_castingHour = nullptr;    // Text4
+    QLineEdit* m_castingMinute = nullptr;  // Text5
+    QLineEdit* m_curingAge = nullptr;      // Text6
+    QPushButton* m_compute = nullptr;      // Command3
+    QLineEdit* m_ageHours = nullptr;       // Text2
+    QLineEdit* m_ageMinutes = nullptr;     // Text11
+    QLineEdit* m_dueTime = nullptr;        // Text7
+    QLineEdit* m_remark = nullptr;         // Text10
+    QPushButton* m_add = nullptr;          // Command1
+    QPushButton* m_close = nullptr;        // Command2
     RecordGridModel* m_model = nullptr;
     RecordGridView* m_view = nullptr;  // Grid1
+
+    CastingDateEdit* m_castingDate = nullptr;  // DTPicker1
+    QLabel* m_saved = nullptr;                 // the status line: the last saved record's due time
 };
