@@ -2,14 +2,16 @@
 // Where the program keeps its two files, a.bz (the records) and ts.ini (the reminder slots).
 // The data directory is the directory that holds the executable when it is writable (a portable
 // folder, as the program has always been used) and not a system folder such as /usr/bin; otherwise
-// the per-user application data directory.
+// the per-user application data directory. The program's own settings (mirosta.ini) lie beside
+// a.bz, or in the per-user configuration directory when the data directory is the per-user one.
 // QtCore only.
 
 #include <QString>
 
 class AppPaths {
   public:
-    explicit AppPaths(QString dataDir);
+    // settingsDir empty: the data directory.
+    explicit AppPaths(QString dataDir, QString settingsDir = {});
 
     // The rule above, for the running program; creates the per-user directory when it is chosen.
     static AppPaths forApplication();
@@ -19,7 +21,9 @@ class AppPaths {
     const QString& dataDir() const { return m_dataDir; }
     QString dataFilePath() const;  // a.bz
     QString profilePath() const;   // ts.ini
+    QString settingsPath() const;  // mirosta.ini
 
   private:
     QString m_dataDir;
+    QString m_settingsDir;
 };

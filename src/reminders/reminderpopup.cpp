@@ -40,8 +40,10 @@ ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
     m_list->setGeometry(0, 0, kListWidth, kListHeight);
     m_list->setFont(songtiFont(10));
     m_list->setFocusPolicy(Qt::NoFocus);
-    m_list->setUniformItemSizes(true);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A line longer than the window is wide wraps onto the next; the window keeps its size.
+    m_list->setWordWrap(true);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // List items show their text as it is: a value like "<b>x</b>" is those characters.
     m_list->addItems(lines);
 

@@ -2,8 +2,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
+#include <QApplication>
 #include <QBrush>
+#include <QHeaderView>
 #include <QTest>
+#include <QToolTip>
 
 #include <climits>
 
@@ -105,7 +108,7 @@ class TestRecordGrid : public QObject {
         QTest::addColumn<int>("found");
         QTest::newRow("the first of two equal rows") << QStringList{"b", "c"} << 1 << 2;
         QTest::newRow("one cell differs") << QStringList{"b", "x"} << 1 << -1;
-        QTest::newRow("same texts in other columns") << QStringList{"b", "c"} << 2 << -1;
+        QTest::newRow("same texts in other columns") << QStringList{"a", "b"} << 2 << -1;
         QTest::newRow("the heading row does not count") << QStringList{"h1", "h2"} << 1 << -1;
         QTest::newRow("a prefix is no match") << QStringList{"b", "c "} << 1 << -1;
         QTest::newRow("the empty last row") << QStringList{"", ""} << 1 << 4;
@@ -197,6 +200,70 @@ class TestRecordGrid : public QObject {
         const QList<QAccessibleInterface*> heads = cellIface->columnHeaderCells();
         QCOMPARE(heads.size(), 1);
         QCOMPARE(heads.first()->text(QAccessible::Name), QStringLiteral("强度等级(C)"));
+    }
+
+    // A cell or heading too narrow for its text shows the whole text as its tooltip; one that
+    // shows it whole has none.
+    void tooltipOfCutText_data() {
+        QTest::addColumn<QString>("where");  // cell, heading or number
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("short cell") << "cell"
+                                    << "C30" << false;
+        QTest::newRow("cut cell of 12 characters") << "cell"
+                                                   << "3号楼三层柱及剪力墙后浇" << true;
+        QTest::newRow("cut cell of 60 characters") << "cell" << QString(60, u'x') << true;
+        QTest::newRow("empty cell") << "cell"
+                                    << "" << false;
+        QTest::newRow("short heading") << "heading"
+                                       << "组数" << false;
+        QTest::newRow("cut heading") << "heading"
+                                     << "强度等级(C)及其说明文字" << true;
+        QTest::newRow("row number") << "number"
+                                    << "12" << false;
+    }
+    void tooltipOfCutText() {
+        QFETCH(QString, where);
+        QFETCH(QString, text);
+        QFETCH(bool, cut);
+        RecordGrid grid(3, 4);
+        grid.setColWidth(1, 900);  // 60 pixels
+        grid.setTextMatrix(where == "heading" ? 0 : 1, where == "number" ? 0 : 1, text);
+        RecordGridModel model(grid);
+        RecordGridView view(&model);
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QWidget* area = where == "cell"      ? view.viewport()
+                        : where == "heading" ? view.horizontalHeader()->viewport()
+                                             : view.verticalHeader()->viewport();
+        const QPoint pos =
+            where == "cell" ? view.visualRect(model.index(0, 0)).center() : QPoint(5, 5);
+        QHelpEvent help(QEvent::ToolTip, pos, area->mapToGlobal(pos));
+        QApplication::sendEvent(area, &help);
+        const auto shown = [] { return QToolTip::isVisible() ? QToolTip::text() : QString(); };
+        QTRY_COMPARE(shown(), cut ? text : QString());
+        QToolTip::hideText();
+    }
+
+    // Widths the user drags become the grid's, so that a reload of the grid keeps them.
+    void userWidthsStayThroughAReload() {
+        RecordGrid grid = coordinateGrid(3, 13);
+        grid.setColWidth(1, 1500);
+        RecordGridModel model(grid);
+        RecordGridView view(&model);
+        view.horizontalHeader()->resizeSection(0, 150);
+        view.horizontalHeader()->resizeSection(4, 70);
+        QCOMPARE(grid.colWidth(1), 2250);
+        QCOMPARE(grid.colWidth(5), 1050);
+        QCOMPARE(grid.colWidth(2), RecordGrid::kDefaultWidth);
+        {
+            RecordGrid::BulkUpdate reload(grid);
+            grid.setRows(1);
+            grid.addItem();
+        }
+        QCOMPARE(view.columnWidth(0), 150);
+        QCOMPARE(view.columnWidth(4), 70);
     }
 };
 
