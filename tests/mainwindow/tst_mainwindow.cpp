@@ -1,7 +1,5 @@
-// The main window: start-up states, the captions, the resize rule, 读取数据 and the command keys.
+// The main window: start-up states, the captions, the resize rule and 读取数据.
 
-#include <QMenu>
-#include <QSignalSpy>
 #include <QTimer>
 
 #include "mainwindow/reminderswitch.h"
@@ -103,40 +101,6 @@ class TestMainWindow : public QObject {
         f.action("dq")->trigger();
         QCOMPARE(f.window->scanTimer()->isActive(), !stoppedByUser);
         QCOMPARE(f.action("kq")->isEnabled(), stoppedByUser);
-    }
-
-    // The keys reach their commands and stand beside the unchanged captions in the menus.
-    // 退出 comes last: it ends the application's event handling.
-    void commandKeys_data() {
-        QTest::addColumn<QKeySequence>("key");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("F5 读取数据") << QKeySequence(Qt::Key_F5) << "dq"
-                                     << "读取数据";
-        QTest::newRow("Ctrl+N 插入数据") << QKeySequence(Qt::CTRL | Qt::Key_N) << "crsj"
-                                         << "插入数据";
-        QTest::newRow("Ctrl+F 查找数据") << QKeySequence(Qt::CTRL | Qt::Key_F) << "find"
-                                         << "查找数据";
-        QTest::newRow("Ctrl+Q 退出") << QKeySequence(Qt::CTRL | Qt::Key_Q) << "end"
-                                     << "退出";
-    }
-    void commandKeys() {
-        QFETCH(QKeySequence, key);
-        QFETCH(QString, action);
-        QFETCH(QString, caption);
-        WindowFixture f;
-        f.start();
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        QAction* a = f.window->action(action);
-        QCOMPARE(a->text(), caption);
-        QCOMPARE(a->shortcut(), key);
-        bool exited = false;
-        f.window->addExitStep([&exited] { exited = true; });
-        QSignalSpy triggered(a, &QAction::triggered);
-        QTest::keySequence(f.window.get(), key);
-        QCOMPARE(triggered.size(), 1);
-        QCOMPARE(exited, action == "end");
     }
 };
 

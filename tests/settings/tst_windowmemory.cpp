@@ -32,10 +32,8 @@ class TestWindowMemory : public QObject {
     }
 
     void keptForTheNextRun() {
-        QRect designed;
         {
             auto first = run();
-            designed = first->geometry();
             QCOMPARE(width(*first, 1), 87);  // 1300 twips
             first->setGeometry(40, 50, 600, 400);
             first->gridView()->horizontalHeader()->resizeSection(0, 200);  // dragged by the user
@@ -49,16 +47,9 @@ class TestWindowMemory : public QObject {
         QCOMPARE(width(*second, 1), 200);
         QCOMPARE(width(*second, 2), 93);  // designed, 1400 twips
         QCOMPARE(width(*second, 7), 90);  // one the start-up leaves at the default
-        QVERIFY(designed != second->geometry());
     }
 
     void damagedValues() {
-        QRect designed;
-        {
-            auto first = run();
-            designed = first->geometry();
-            first->close();
-        }
         QFile ini(m_dir.filePath(QStringLiteral("mirosta.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write(
@@ -66,7 +57,8 @@ class TestWindowMemory : public QObject {
             "columnWidths=abc, 1, 99999999, , 3000\n");
         ini.close();
         auto second = run();
-        QCOMPARE(second->size(), designed.size());
+        const MainWindow designed(AppPaths(m_dir.path()), m_clock, m_messages);
+        QCOMPARE(second->size(), designed.size());  // a cut record gave a window of one pixel
         QCOMPARE(width(*second, 1), 87);
         QCOMPARE(width(*second, 2), 93);
         QCOMPARE(width(*second, 4), 200);  // the one sensible value, 3000 twips
