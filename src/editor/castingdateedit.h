@@ -22,7 +22,6 @@ class CastingDateEdit : public QLineEdit {
 
     // Opens the calendar on the field's date (or today), below the field.
     void showCalendar();
-    QCalendarWidget* calendar() const { return m_calendar; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -58,27 +58,25 @@ void RecordGridView::keepUserWidth(int section, int pixels) {
 
 QString RecordGridView::cutTextAt(const QWidget* area, const QPoint& pos) const {
     QString text;
-    QRect cell;
+    int width = 0;
     QFont font = this->font();
     int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     if (area == viewport()) {
         const QModelIndex index = indexAt(pos);
         text = index.data(Qt::ToolTipRole).toString();
-        cell = visualRect(index);
+        width = visualRect(index).width();
     } else {
         const QHeaderView* header =
             area == horizontalHeader()->viewport() ? horizontalHeader() : verticalHeader();
         const int section = header->logicalIndexAt(pos);
         if (section < 0) return {};
         text = m_model->headerData(section, header->orientation(), Qt::ToolTipRole).toString();
-        const int size = header->orientation() == Qt::Horizontal ? header->sectionSize(section)
-                                                                 : header->width();
-        cell = QRect(0, 0, size, 1);
+        width = header->orientation() == Qt::Horizontal ? header->sectionSize(section)
+                                                        : header->width();
         font = header->font();
         margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     }
-    const int room = cell.width() - 2 * margin;
-    return QFontMetrics(font).horizontalAdvance(text) > room ? text : QString();
+    return QFontMetrics(font).horizontalAdvance(text) > width - 2 * margin ? text : QString();
 }
 
 void RecordGridView::showCutText(QWidget* area, const QHelpEvent* event) {

@@ -17,10 +17,6 @@ class RecordGridView : public QTableView {
     RecordGrid& grid() { return m_model->grid(); }
     RecordGridModel* recordModel() const { return m_model; }
 
-    // The whole text of the cell at a point of the viewport or of a header's viewport when the
-    // cell cuts it, else an empty text.
-    QString cutTextAt(const QWidget* area, const QPoint& pos) const;
-
   signals:
     // A double click anywhere on the grid, after the selection moved to the clicked cell.
     void gridDoubleClicked();
@@ -36,6 +32,9 @@ class RecordGridView : public QTableView {
     void updateCorner();
     void paintCorner(QWidget* corner);
     void keepUserWidth(int section, int pixels);
+    // The whole text of the cell at a point of the viewport or of a header's viewport when the
+    // cell cuts it, else an empty text.
+    QString cutTextAt(const QWidget* area, const QPoint& pos) const;
     // Shows the cut text of the cell under a tooltip event, or hides the tooltip.
     void showCutText(QWidget* area, const class QHelpEvent* event);
 

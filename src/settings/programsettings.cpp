@@ -16,19 +16,15 @@ const QString kColumnWidths = QStringLiteral("mainWindow/columnWidths");
 constexpr int kNarrowestColumn = 150;
 constexpr int kWidestColumn = 30000;
 
-int intOr(const QSettings& settings, const QString& key, int fallback, int lowest, int highest) {
-    bool ok = false;
-    const int value = settings.value(key).toString().toInt(&ok);
-    return ok && value >= lowest && value <= highest ? value : fallback;
-}
-
 }  // namespace
 
 ProgramSettings::ProgramSettings(QString iniPath) : m_path(std::move(iniPath)) {}
 
 int ProgramSettings::scanInterval() const {
-    const QSettings settings(m_path, QSettings::IniFormat);
-    return intOr(settings, kScanInterval, kDefaultScanIntervalMs, 1, kMaxScanIntervalMs);
+    bool ok = false;
+    const int value =
+        QSettings(m_path, QSettings::IniFormat).value(kScanInterval).toString().toInt(&ok);
+    return ok && value >= 1 && value <= kMaxScanIntervalMs ? value : kDefaultScanIntervalMs;
 }
 
 void ProgramSettings::setScanInterval(int milliseconds) {
