@@ -121,6 +121,14 @@ void MainWindow::buildMenus() {
                                            {"scgqsj", "删除过期数据"}});
     addItems(addMenu("rjsz", "软件设置"), {{"sz", "设置"}});
     addItems(addMenu("bz", "帮助"), {{"gy", "关于"}, {"sj", "提供建议/升级"}});
+
+    // Keys of the commands used most; the menus show them beside the captions.
+    const std::pair<const char*, QKeySequence> keys[] = {
+        {"dq", QKeySequence(Qt::Key_F5)},
+        {"crsj", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"find", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"end", QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+    for (const auto& [name, key] : keys) action(QString::fromLatin1(name))->setShortcut(key);
 }
 
 QAction* MainWindow::action(const QString& objectName) const {

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-AppPaths::AppPaths(QString dataDir) : m_dataDir(std::move(dataDir)) {}
+AppPaths::AppPaths(QString dataDir, QString settingsDir)
+    : m_dataDir(std::move(dataDir)),
+      m_settingsDir(settingsDir.isEmpty() ? m_dataDir : std::move(settingsDir)) {}
 
 namespace {
 
@@ -31,7 +33,7 @@ AppPaths AppPaths::forExecutableDir(const QString& exeDir) {
         return AppPaths(exeDir);
     QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dir);
-    return AppPaths(dir);
+    return AppPaths(dir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 }
 
 QString AppPaths::dataFilePath() const {
@@ -44,4 +46,8 @@ QString AppPaths::profilePath() const {
 
 QString AppPaths::announcedPath() const {
     return QDir(m_dataDir).filePath(QStringLiteral("announced.txt"));
+}
+
+QString AppPaths::settingsPath() const {
+    return QDir(m_settingsDir).filePath(QStringLiteral("mirosta.ini"));
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Message boxes with QMessageBox: one OK button (or Yes/No for questions), plain text only.
-// A notice is a QMessageBox too, but non-modal, on top of other windows and never focused.
+// Message boxes with QMessageBox: one OK button, or 是/否 (and 取消) for questions, plain text
+// only. A notice is a QMessageBox too, but non-modal, on top of other windows and never focused.
 
 #include <QPointer>
 #include <QWidget>
@@ -17,6 +17,7 @@ class QtMessageService : public MessageService {
     void show(const QString& title, const QString& text, MessageIcon icon) override;
     bool ask(const QString& title, const QString& text) override;
     void notify(const QString& title, const QString& text) override;
+    Answer choose(const QString& title, const QString& text) override;
 
   private:
     QPointer<QWidget> m_parent;

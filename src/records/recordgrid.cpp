@@ -32,6 +32,18 @@ void RecordGrid::setTextMatrix(int row, int col, const QString& text) {
     if (auto* o = notify()) o->cellsChanged(row, col, row, col);
 }
 
+int RecordGrid::findRow(const QStringList& cells, int firstCol) const {
+    if (firstCol < 0 || firstCol + cells.size() > m_cols) return -1;
+    for (int r = 1; r < rows(); ++r) {
+        const std::vector<QString>& text = m_rows[static_cast<size_t>(r)].text;
+        bool same = true;
+        for (qsizetype i = 0; same && i < cells.size(); ++i)
+            same = text[static_cast<size_t>(firstCol + i)] == cells.at(i);
+        if (same) return r;
+    }
+    return -1;
+}
+
 void RecordGrid::addItem() {
     setRows(rows() + 1);
 }

@@ -11,6 +11,7 @@
 // (0x8000000D is the selection highlight).
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <vector>
 
@@ -45,6 +46,10 @@ class RecordGrid {
 
     const QString& textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
+
+    // The first row (from row 1 on) whose cells firstCol .. firstCol + cells.size() - 1 hold
+    // exactly the given texts, or -1.
+    int findRow(const QStringList& cells, int firstCol) const;
 
     // Appends one row of empty cells at the end.
     void addItem();

@@ -40,8 +40,10 @@ ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
     m_list->setGeometry(0, 0, kListWidth, kListHeight);
     m_list->setFont(songtiFont(10));
     m_list->setFocusPolicy(Qt::NoFocus);
-    m_list->setUniformItemSizes(true);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A line longer than the window is wide wraps onto the next; the window keeps its size.
+    m_list->setWordWrap(true);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     if (!lateNote.isEmpty()) {
         auto* late = new QListWidgetItem(lateNote, m_list);
         late->setForeground(Qt::red);

@@ -74,6 +74,22 @@ class TestReminderPopup : public QObject {
                      QPoint(lefts[group - 1], top));
     }
 
+    // A line wider than the window wraps inside it; the window keeps its size.
+    void longLinesWrap() {
+        QTemporaryDir dir;
+        const QString longLine = QStringLiteral("备注:") + QString(40, u'长') + "PB-0000000000000";
+        ReminderPopup popup(*ReminderSlot::fromName("1|1"), {QStringLiteral("编号:1"), longLine},
+                            {}, dir.filePath("ts.ini"), m_screen, m_messages);
+        popup.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        QCOMPARE(popup.size(), QSize(ReminderPopup::kClientWidth, ReminderPopup::kClientHeight));
+        QListWidget* list = popup.list();
+        const QRect shortLine = list->visualItemRect(list->item(0));
+        QTRY_VERIFY(list->visualItemRect(list->item(1)).height() >= 3 * shortLine.height());
+        QVERIFY(list->visualItemRect(list->item(1)).right() < list->viewport()->width());
+        QCOMPARE(list->item(1)->text(), longLine);
+    }
+
     void fadeLevels() {
         QTemporaryDir dir;
         ReminderPopup popup(*ReminderSlot::fromName("1|1"), {}, {}, dir.filePath("ts.ini"),
