@@ -47,8 +47,9 @@ SearchWindow::SearchWindow(RecordGrid& grid, MessageService& messages, QWidget* 
 void SearchWindow::search() {
     const QString wanted = m_text->text();
     int matches = 0;
-    for (int r = 1; r < m_grid.rows(); ++r) {
-        for (int c = 1; c < m_grid.cols(); ++c) {
+    // Every cell, the headings and the numbers included: an exact match is a match too.
+    for (int r = 0; r < m_grid.rows(); ++r) {
+        for (int c = 0; c < m_grid.cols(); ++c) {
             const bool match =
                 !wanted.isEmpty() && m_grid.textMatrix(r, c).contains(wanted, Qt::CaseInsensitive);
             matches += match ? 1 : 0;
