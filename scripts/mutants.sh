@@ -48,11 +48,11 @@ fi
 caught=0
 missed=0
 broken=0
-printf '%-34s %-7s %s\n' fault result "tests that catch it"
+printf '%-38s %-7s %s\n' fault result "tests that catch it"
 for patch in "${patches[@]}"; do
     name=$(basename "$patch" .patch)
     if ! git apply "$patch" 2>/dev/null; then
-        printf '%-34s %-7s %s\n' "$name" STALE "the patch no longer applies"
+        printf '%-38s %-7s %s\n' "$name" STALE "the patch no longer applies"
         broken=$((broken + 1))
         continue
     fi
@@ -75,7 +75,7 @@ for patch in "${patches[@]}"; do
         fi
     fi
     git apply -R "$patch"
-    printf '%-34s %-7s %s\n' "$name" "$result" "$tests"
+    printf '%-38s %-7s %s\n' "$name" "$result" "$tests"
 done
 cmake --build "$build" >/dev/null 2>&1
 echo "caught ${caught}, missed ${missed}, stale ${broken}, of ${#patches[@]}"
