@@ -59,4 +59,10 @@ inline const QString kLoadFailed = QStringLiteral(
 inline const QString kAddWithoutRecords = QStringLiteral(
     "数据文件未能读取，为免覆盖原有记录，本条记录未添加。请排除问题后关闭并重新打开本窗口。\n%1");
 
+// While a long data file is read in the background.
+inline const QString kLoading = QStringLiteral("正在读取全部记录…… %p%");
+inline const QString kLoadingName = QStringLiteral("正在读取全部记录");
+inline const QString kAddWhileLoading =
+    QStringLiteral("正在读取全部记录，请在读取完成后再添加。本条记录未添加。");
+
 }  // namespace editortexts
