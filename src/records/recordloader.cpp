@@ -18,6 +18,12 @@ int appendRow(RecordGrid& grid) {
     return grid.rows() - 2;
 }
 
+// Back to the rows a load started with: the records it appended go, the trailing row is empty.
+void dropLoadedRows(RecordGrid& grid, int rowsBefore) {
+    grid.setRows(rowsBefore - 1);
+    grid.setRows(rowsBefore);
+}
+
 // A taken line of the main window's list: fields 0 .. n-2 into columns 1 .. n-1, dropping what
 // does not fit.
 void placeLine(RecordGrid& grid, QByteArrayView line) {
@@ -88,7 +94,7 @@ LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clo
     QDate day = clock.now().date();
     // A load that runs over midnight is done again for the new day, so the list is one day's.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        grid.setRows(rowsBefore);
+        if (attempt > 0) dropLoadedRows(grid, rowsBefore);
         LineBlockReader reader(dataFilePath);
         report = LoadReport{reader.status(), reader.error(), 0};
         if (!day.isValid()) break;  // no valid time: nothing is due
@@ -96,7 +102,7 @@ LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clo
         QByteArray block;
         while (reader.next(block)) report.taken += takeDueLines(grid, block, date);
         if (reader.status() != FileStatus::Ok) {
-            grid.setRows(rowsBefore);
+            dropLoadedRows(grid, rowsBefore);
             report = LoadReport{reader.status(), reader.error(), 0};
         }
         const QDate now = clock.now().date();
@@ -120,7 +126,7 @@ LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
     const int rowsBefore = grid.rows();
     const qsizetype carriedBefore = carried ? carried->size() : 0;
     auto undo = [&] {
-        grid.setRows(rowsBefore);
+        dropLoadedRows(grid, rowsBefore);
         if (carried) carried->resize(carriedBefore);
         report.taken = 0;
     };
