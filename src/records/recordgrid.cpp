@@ -45,8 +45,16 @@ std::optional<qint32> plainNumber(const QString& text) {
     return qint32(value);
 }
 
+// Past the given number of commas, which the bytes hold. Cells are short: a plain loop beats a
+// call of memchr for each.
 const char* skipCommas(const char* p, const char* end, int commas) {
-    for (; commas > 0; --commas) p = static_cast<const char*>(memchr(p, ',', size_t(end - p))) + 1;
+    for (; commas > 0 && p < end; ++p)
+        if (*p == ',') --commas;
+    return p;
+}
+
+const char* nextComma(const char* p, const char* end) {
+    while (p < end && *p != ',') ++p;
     return p;
 }
 
@@ -84,8 +92,7 @@ QByteArrayView RecordGrid::cellBytes(const Row& row, int col) const {
     if (quint32(col) > row.cells || bytes.isEmpty()) return {};
     const char* end = bytes.data() + bytes.size();
     const char* p = skipCommas(bytes.data(), end, col - 1);
-    const void* comma = memchr(p, ',', size_t(end - p));
-    return QByteArrayView(p, comma ? static_cast<const char*>(comma) : end);
+    return QByteArrayView(p, nextComma(p, end));
 }
 
 void RecordGrid::storeBytes(Row& row, QByteArrayView bytes, quint32 cells) {
