@@ -24,6 +24,35 @@ QByteArray recordLineOf(const RecordGrid& grid, int row) {
     return line + ',';
 }
 
+// Rewrites the file without the given lines, the others in their order with CR LF between them.
+// The reason in Chinese when the file could not be read or written (and is left as it was).
+QString removeLines(const QString& path, const QSet<QByteArray>& lines) {
+    QSet<qsizetype> lengths;  // a quick first test for each line of the file
+    for (const QByteArray& line : lines) lengths.insert(line.size());
+    LineBlockReader reader(path);
+    if (reader.status() == FileStatus::Missing) return QStringLiteral("数据文件不存在。");
+    if (reader.status() != FileStatus::Ok) return reader.error();
+    const auto keepLines = [&](const ByteWriter& write) {
+        bool ok = true;
+        bool first = true;
+        QByteArray block;
+        while (ok && reader.next(block)) {
+            forEachLine(block, [&](QByteArrayView line) {
+                if (!ok) return;
+                if (lengths.contains(line.size()) &&
+                    lines.contains(QByteArray::fromRawData(line.data(), line.size())))
+                    return;
+                ok = (first || write("\r\n")) && write(line);
+                first = false;
+            });
+        }
+        return ok && reader.status() == FileStatus::Ok;
+    };
+    QString error;
+    if (writeFileAtomically(path, keepLines, &error)) return {};
+    return error.isEmpty() ? reader.error() : error;
+}
+
 }  // namespace
 
 RecordMaintenance::RecordMaintenance(MainWindow& window, ReminderSwitch& reminderSwitch)
@@ -62,51 +91,24 @@ void RecordMaintenance::deleteExpired() {
 
 bool RecordMaintenance::delgqshuju() {
     RecordGrid& grid = m_window.grid();
-    const QString path = m_window.paths().dataFilePath();
-    const BusyCursor busy;  // a long file takes a moment to rewrite
-    auto refuse = [this](const QString& reason) {
-        m_window.messages().show(
-            QStringLiteral("错误"),
-            QStringLiteral("无法删除过期数据：%1\n数据文件和列表均未改动。").arg(reason),
-            MessageIcon::Warning);
-        return false;
-    };
-
     QSet<QByteArray> firedLines;
-    QSet<qsizetype> firedLengths;  // a quick first test for each line of the file
-    QList<int> firedRows;          // from the last row up, the order in which they leave the list
+    QList<int> firedRows;  // from the last row up, the order in which they leave the list
     for (int r = grid.rows() - 1; r >= 1; --r) {
         if (grid.textMatrix(r, recordcolumns::kDueMark) != dueMarkText()) continue;
-        const QByteArray line = recordLineOf(grid, r);
-        firedLines.insert(line);
-        firedLengths.insert(line.size());
+        firedLines.insert(recordLineOf(grid, r));
         firedRows.append(r);
     }
-
-    // The file is read and written again a block at a time: every line that is not a fired
-    // record's, in order, with CR LF between lines.
-    LineBlockReader reader(path);
-    if (reader.status() == FileStatus::Missing) return refuse(QStringLiteral("数据文件不存在。"));
-    if (reader.status() != FileStatus::Ok) return refuse(reader.error());
-    const auto keepLines = [&](const ByteWriter& write) {
-        bool ok = true;
-        bool first = true;
-        QByteArray block;
-        while (ok && reader.next(block)) {
-            forEachLine(block, [&](QByteArrayView line) {
-                if (!ok) return;
-                if (firedLengths.contains(line.size()) &&
-                    firedLines.contains(QByteArray::fromRawData(line.data(), line.size())))
-                    return;
-                ok = (first || write("\r\n")) && write(line);
-                first = false;
-            });
-        }
-        return ok && reader.status() == FileStatus::Ok;
-    };
-    QString error;
-    if (!writeFileAtomically(path, keepLines, &error))
-        return refuse(error.isEmpty() ? reader.error() : error);
+    const QString problem = [&] {
+        const BusyCursor busy;  // a long file takes a moment to rewrite
+        return removeLines(m_window.paths().dataFilePath(), firedLines);
+    }();
+    if (!problem.isEmpty()) {
+        m_window.messages().show(
+            QStringLiteral("错误"),
+            QStringLiteral("无法删除过期数据：%1\n数据文件和列表均未改动。").arg(problem),
+            MessageIcon::Warning);
+        return false;
+    }
     for (int r : firedRows) grid.removeItem(r);
     return true;
 }
