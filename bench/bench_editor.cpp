@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "benchsupport.h"
+#include "benchwrite.h"
 #include "editor/editorwindow.h"
 #include "platform/apppaths.h"
 #include "platform/clock.h"
@@ -75,13 +76,7 @@ void BM_Add_Record(benchmark::State& state) {
 BENCHMARK(BM_Add_Record)->Arg(32765)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Add_Baseline(benchmark::State& state) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.bz"));
-    const QByteArray bytes = fileAfterAdd(int(state.range(0)));
-    for (auto _ : state)
-        if (!writeFileAtomically(path, bytes, nullptr))
-            return state.SkipWithError("cannot write a.bz");
-    state.counters["file_MB"] = double(bytes.size()) / (1 << 20);
+    bench::writeOnce(state, fileAfterAdd(int(state.range(0))));
 }
 BENCHMARK(BM_Add_Baseline)->Arg(32765)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

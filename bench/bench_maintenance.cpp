@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "benchsupport.h"
+#include "benchwrite.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/recordmaintenance.h"
 #include "mainwindow/reminderswitch.h"
@@ -62,12 +63,7 @@ void BM_DeleteExpired_Fired(benchmark::State& state) {
 BENCHMARK(BM_DeleteExpired_Fired)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DeleteExpired_Baseline(benchmark::State& state) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.bz"));
-    const QByteArray bytes = fileWithoutDue(int(state.range(0)));
-    for (auto _ : state)
-        if (!writeFileAtomically(path, bytes, nullptr))
-            return state.SkipWithError("cannot write a.bz");
+    bench::writeOnce(state, fileWithoutDue(int(state.range(0))));
 }
 BENCHMARK(BM_DeleteExpired_Baseline)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
