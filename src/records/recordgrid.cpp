@@ -313,8 +313,8 @@ void RecordGrid::appendCellBytes(int row, int firstCol, int lastCol, QByteArray&
         const char* last =
             lastKept == int(r.cells) ? end : skipCommas(first, end, lastKept - c + 1) - 1;
         out.append(first, last - first);
-        out.append(lastCol - lastKept, ',');
-    } else {
+        if (lastCol > lastKept) out.append(lastCol - lastKept, ',');
+    } else if (lastCol > c) {
         out.append(lastCol - c, ',');
     }
 }

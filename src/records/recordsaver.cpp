@@ -15,6 +15,18 @@ const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
 bool writeRecordFile(const RecordGrid& grid, const QList<CarriedLine>& carried,
                      const ByteWriter& write) {
+    // The lines are gathered and handed on in large pieces: a write per line would cost more than
+    // the lines themselves.
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    QByteArray bytes;
+    bytes.reserve(kPiece + 4096);
+    auto handOn = [&](bool last) {
+        if (bytes.size() < kPiece && !last) return true;
+        const bool ok = write(bytes);
+        bytes.truncate(0);
+        return ok;
+    };
+
     // Carried lines in the order of their places; lines with the same place keep their order.
     QList<CarriedLine> pending = carried;
     std::stable_sort(
@@ -22,29 +34,33 @@ bool writeRecordFile(const RecordGrid& grid, const QList<CarriedLine>& carried,
         [](const CarriedLine& a, const CarriedLine& b) { return a.afterRecords < b.afterRecords; });
     qsizetype next = 0;
     auto writeCarriedUpTo = [&](int records) {
-        for (; next < pending.size() && pending.at(next).afterRecords <= records; ++next)
-            if (!write(pending.at(next).bytes) || !write(kLineEnd)) return false;
+        for (; next < pending.size() && pending.at(next).afterRecords <= records; ++next) {
+            bytes += pending.at(next).bytes;
+            bytes += kLineEnd;
+            if (!handOn(false)) return false;
+        }
         return true;
     };
 
     const int lastRow = grid.rows() - 1;
     const int lastCol = grid.cols() - 1;
-    QByteArray line;
     for (int r = 1; r <= lastRow; ++r) {
         // The rows before the trailing empty row are records; carried lines go before record r
         // when r - 1 records precede them, and all the rest go before the trailing row.
         if (!writeCarriedUpTo(r < lastRow ? r - 1 : INT_MAX)) return false;
-        line.truncate(0);
-        grid.appendCellBytes(r, 1, lastCol, line);
-        if (r != lastRow) line += kLineEnd;
-        if (!write(line)) return false;
+        grid.appendCellBytes(r, 1, lastCol, bytes);
+        if (r != lastRow) bytes += kLineEnd;
+        if (!handOn(false)) return false;
     }
     if (lastRow < 1) {
         // A grid without even its trailing row: the carried lines alone, still never lost.
-        for (qsizetype i = next; i < pending.size(); ++i)
-            if ((i > next && !write(kLineEnd)) || !write(pending.at(i).bytes)) return false;
+        for (qsizetype i = next; i < pending.size(); ++i) {
+            if (i > next) bytes += kLineEnd;
+            bytes += pending.at(i).bytes;
+            if (!handOn(false)) return false;
+        }
     }
-    return true;
+    return handOn(true);
 }
 
 QByteArray recordFileBytes(const RecordGrid& grid, const QList<CarriedLine>& carried) {
