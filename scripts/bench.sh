@@ -40,7 +40,9 @@ for b in runs:
     notes = " ".join(f"{c}={b[c]:.1f}" for c in sorted(b) if c.endswith(("_MB", "_ms")))
     if "resident_MB" in b:
         bare, mine = b["bare_window_MB"], b["resident_MB"]
-        notes += f"  resident/bare {mine / bare:.2f}x, (resident-bare)/file {(mine - bare) / b['file_MB']:.2f}x"
+        notes += f"  resident/bare {mine / bare:.2f}x"
+        if b["file_MB"] > 0.1:
+            notes += f", (resident-bare)/file {(mine - bare) / b['file_MB']:.2f}x"
         print(f"{name:34} {'':>11} {'':>11} {'':>7}  {notes}")
     elif base:
         print(f"{name:34} {ms(b):9.2f}ms {ms(base):9.2f}ms {ms(b) / ms(base):6.2f}x  {notes}")
