@@ -9,6 +9,7 @@
 #include "mainwindow/reminderswitch.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/trayicon.h"
+#include "planning/planningcommand.h"
 #include "platform/apppaths.h"
 #include "platform/clock.h"
 #include "platform/qtmessageservice.h"
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
     new RecordMaintenance(window, *reminderSwitch);
     installEditorCommand(window);
     installSearchCommand(window);
+    installPlanningCommand(window);
     new TrayIcon(window);
     installSettings(window, *autostart, urlOpener);
 

@@ -22,7 +22,7 @@ inline const QString kRemark = QStringLiteral("备注：");
 inline const QString kCompute = QStringLiteral("?");
 inline const QString kAdd = QStringLiteral("添加");
 inline const QString kClose = QStringLiteral("关闭");
-inline const QString kNote = QStringLiteral("请添加完成后关闭本软件，重启生效。");
+inline const QString kNote = QStringLiteral("添加后立即生效，无需重启本软件。");
 
 inline const QString kStandardCuring = QStringLiteral("标准养护");
 inline const QString kSameConditionCuring = QStringLiteral("同级养护");
@@ -58,6 +58,32 @@ inline const QString kLoadFailed = QStringLiteral(
     "无法读取数据文件，右侧不能显示全部记录。为免覆盖原有记录，在问题排除之前不能添加记录。\n%1");
 inline const QString kAddWithoutRecords = QStringLiteral(
     "数据文件未能读取，为免覆盖原有记录，本条记录未添加。请排除问题后关闭并重新打开本窗口。\n%1");
+
+// The questions before 添加 saves a record. %1: the due time as typed, %2: as computed.
+inline const QString kDueTimeMissing =
+    QStringLiteral("“到期时间”未填写。没有到期时间的记录永远不会提醒。\n仍然添加这条记录吗？");
+inline const QString kDueTimeMalformed = QStringLiteral(
+    "“到期时间”中的“%1”不是“YYYY-MM-DD hh:mm”形式的有效日期和时间（例如 2026-11-05 09:30），"
+    "这样的记录永远不会提醒。\n仍然添加这条记录吗？");
+inline const QString kDueTimeStale = QStringLiteral(
+    "“到期时间”%1 与按制作日期、制作时间和龄期计算出的 %2 不同。\n\n"
+    "是：改为 %2 后添加\n否：按填写的 %1 添加\n取消：不添加");
+// %1: the number of the record already in the file.
+inline const QString kDuplicate =
+    QStringLiteral("数据文件中已有一条完全相同的记录（右侧第 %1 条）。\n再添加一条相同的记录吗？");
+// %1: the text typed into the casting-date field.
+inline const QString kCastingDateInvalid = QStringLiteral(
+    "“制作日期”中的“%1”不是有效的日期。\n"
+    "请按 2026-11-5、2026-11-05、2026/11/5 或 20261105 的样式填写，或从日历中选择。");
+inline const QString kCastingDateTip =
+    QStringLiteral("可输入 2026-11-5、2026-11-05、2026/11/5 或 20261105，或按 F4 打开日历");
+inline const QString kCalendarName = QStringLiteral("打开日历");
+
+// The status line after a record was saved. %1: its due time.
+inline const QString kSaved = QStringLiteral("已保存，到期时间：%1");
+inline const QString kSavedWithoutDueTime = QStringLiteral("已保存，未填写到期时间，不会提醒");
+inline const QString kSavedNoReminder = QStringLiteral("已保存，到期时间“%1”无效，不会提醒");
+inline const QString kStatusName = QStringLiteral("保存结果");
 
 // While a long data file is read in the background.
 inline const QString kLoading = QStringLiteral("正在读取全部记录…… %p%");

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
@@ -12,6 +11,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "editor/addchecks.h"
+#include "editor/castingdateedit.h"
 #include "editor/duetime.h"
 #include "editor/editortexts.h"
 #include "platform/busycursor.h"
@@ -134,15 +135,10 @@ void EditorWindow::buildControls() {
     m_quantity = lineEdit("Text8", twips::rect(1260, 990, 1200, 330), nameOf(kQuantity));
     m_groupCount = lineEdit("Text9", twips::rect(3420, 945, 1335, 330), nameOf(kGroupCount));
 
-    m_castingDate = new QDateEdit(this);
+    m_castingDate = new CastingDateEdit(this);
     m_castingDate->setObjectName(QStringLiteral("DTPicker1"));
     m_castingDate->setGeometry(twips::rect(1215, 1440, 1275, 330));
-    m_castingDate->setDisplayFormat(QStringLiteral("yyyy-M-d"));
-    m_castingDate->setCalendarPopup(true);
     m_castingDate->setAccessibleName(nameOf(kCastingDate));
-    // Tab leaves the date for the next field instead of stepping through year, month and day
-    // (the arrow keys do that).
-    m_castingDate->installEventFilter(this);
     m_castingHour = lineEdit("Text4", twips::rect(3465, 1455, 555, 270), kCastingHourName);
     m_castingMinute = lineEdit("Text5", twips::rect(4230, 1455, 555, 270), kCastingMinuteName);
 
@@ -184,6 +180,20 @@ void EditorWindow::buildControls() {
     note->setObjectName(QStringLiteral("Label13"));
     note->setTextFormat(Qt::PlainText);
     note->setGeometry(twips::rect(1035, 4215, 3075, 240));
+
+    // Between the two buttons, on two lines if need be.
+    m_saved = new QLabel(this);
+    m_saved->setObjectName(QStringLiteral("LabelSaved"));
+    m_saved->setAccessibleName(kStatusName);
+    m_saved->setTextFormat(Qt::PlainText);
+    m_saved->setWordWrap(true);
+    m_saved->setAlignment(Qt::AlignCenter);
+    m_saved->setGeometry(twips::rect(1530, 3705, 2265, 495));
+
+    // Enter in an entry field (the boxes' fields included) and on a button: see eventFilter.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        if (edit->window() == this) edit->installEventFilter(this);
+    for (QPushButton* b : findChildren<QPushButton*>()) b->installEventFilter(this);
 
     connect(m_compute, &QPushButton::clicked, this, &EditorWindow::computeDueTime);
     connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
@@ -273,18 +283,31 @@ void EditorWindow::takeLoadedRecords() {
         m_messages.show(kTitleError, kLoadFailed.arg(m_load.error), MessageIcon::Warning);
 }
 
+std::optional<QDate> EditorWindow::castingDateOrRefuse() {
+    const std::optional<QDate> date = m_castingDate->date();
+    if (!date) {
+        m_messages.show(kTitleNote, kCastingDateInvalid.arg(m_castingDate->text()),
+                        MessageIcon::Warning);
+        m_castingDate->setFocus();
+        m_castingDate->selectAll();
+    }
+    return date;
+}
+
 void EditorWindow::computeDueTime() {
     const QString age = m_curingAge->text();
     if (age.isEmpty()) {
         m_messages.show(kTitleError, kAgeMissing, MessageIcon::None);
         return;
     }
+    const std::optional<QDate> castingDate = castingDateOrRefuse();
+    if (!castingDate) return;
     if (!(curingDayCount(age) >= 1)) {
         m_messages.show(kTitleNote, kAgeBelowOneDay, MessageIcon::Warning);
         return;
     }
     const std::optional<QString> due =
-        tianjia(m_castingDate->date(), m_castingHour->text(), m_castingMinute->text(), age,
+        tianjia(*castingDate, m_castingHour->text(), m_castingMinute->text(), age,
                 m_ageHours->text(), m_ageMinutes->text());
     if (!due) {
         m_messages.show(kTitleNote, kDueDateOutOfRange, MessageIcon::Warning);
@@ -298,7 +321,7 @@ QStringList EditorWindow::recordFields() const {
     record.projectPart = m_projectPart->text();
     record.strengthGrade = m_strengthGrade->currentText();
     record.mixNumber = m_mixNumber->text();
-    record.castingDate = dateText(m_castingDate->date()) + QLatin1Char(' ') +
+    record.castingDate = dateText(m_castingDate->date().value_or(QDate())) + QLatin1Char(' ') +
                          m_castingHour->text() + QLatin1Char(':') + m_castingMinute->text();
     record.curingAgeDays = m_curingAge->text();
     record.dueTime = m_dueTime->text();
@@ -348,6 +371,7 @@ void EditorWindow::addRecord() {
         return;
     }
     if (refuseUnstorableField()) return;
+    if (!checkBeforeAdd()) return;
 
     const QStringList fields = recordFields();
     const int row = m_grid.rows() - 1;  // the trailing empty row takes the record
@@ -364,19 +388,43 @@ void EditorWindow::addRecord() {
         // The grid shows only what a.bz holds: the row becomes the trailing empty row again.
         m_grid.removeItem(m_grid.rows() - 1);
         for (int c = 0; c < recordcolumns::kDueMark; ++c) m_grid.setTextMatrix(row, c, QString());
+        m_saved->clear();
         m_messages.show(kTitleError, kSaveFailed.arg(saved.error), MessageIcon::Critical);
         return;
     }
     m_view->scrollToBottom();
+    showSaved(fields.at(recordcolumns::kDueTime - 1));
     emit recordAdded(fields);
 }
 
+bool EditorWindow::checkBeforeAdd() {
+    const std::optional<QDate> castingDate = castingDateOrRefuse();
+    if (!castingDate) return false;
+    const DueTimeInputs inputs{*castingDate,        m_castingHour->text(), m_castingMinute->text(),
+                               m_curingAge->text(), m_ageHours->text(),    m_ageMinutes->text()};
+    const std::optional<QString> due = confirmDueTime(m_dueTime->text(), inputs, m_messages);
+    if (!due) return false;
+    if (*due != m_dueTime->text()) m_dueTime->setText(*due);
+    return confirmDuplicate(m_grid, recordFields(), m_messages);
+}
+
+void EditorWindow::showSaved(const QString& dueTime) {
+    if (dueTime.isEmpty())
+        m_saved->setText(kSavedWithoutDueTime);
+    else
+        m_saved->setText((isDueTimeText(dueTime) ? kSaved : kSavedNoReminder).arg(dueTime));
+}
+
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_castingDate && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            focusNextPrevChild(key->key() == Qt::Key_Tab &&
-                               !(key->modifiers() & Qt::ShiftModifier));
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (enter) {
+            if (auto* button = qobject_cast<QPushButton*>(watched))
+                button->click();
+            else
+                (m_dueTime->text().isEmpty() ? m_compute : m_add)->click();
             return true;
         }
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The record editor (objectName Form2): one entry field per record field on the left, every record
 // of a.bz in its own grid Grid1 on the right. "?" (Command3) computes the due time, 添加 (Command1)
-// appends the record to the grid and saves the whole grid to a.bz, 关闭 (Command2) hides the window
-// and keeps what was typed. The window's close button closes it for good.
+// appends the record to the grid and saves the whole grid to a.bz, 关闭 (Command2) and Esc hide the
+// window and keep what was typed. The window's close button closes it for good. Enter presses the
+// focused button; in an entry field it presses "?" while the due time is empty, else 添加.
 //
 // No record is ever lost by an add: the lines of a.bz that the grid cannot hold are written back
 // as they were, the grid is read afresh each time the editor is opened, a field that the file
@@ -11,15 +12,16 @@
 #include <QDialog>
 #include <QList>
 #include <memory>
+#include <optional>
 
 #include "platform/apppaths.h"
 #include "records/recordgrid.h"
 #include "records/recordloader.h"
 
+class CastingDateEdit;
 class Clock;
 class MessageService;
 class QComboBox;
-class QDateEdit;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
@@ -52,6 +54,10 @@ class EditorWindow : public QDialog {
     void computeDueTime();
     // 添加: the record into the grid and a.bz, or a message and nothing changed.
     void addRecord();
+    // The checks and questions before 添加 saves: a casting date that names no date is refused,
+    // then the due time and a record already in the file are asked about. May replace the due
+    // time by the computed one. False when the record is not to be added.
+    bool checkBeforeAdd();
 
   signals:
     // A record (its eleven fields) was added and saved to a.bz.
@@ -71,6 +77,9 @@ class EditorWindow : public QDialog {
     QLabel* addLabel(const QString& text, QWidget* control, int leftEdge);
     QStringList recordFields() const;
     bool refuseUnstorableField();
+    // The casting date, or a message naming the field and nothing.
+    std::optional<QDate> castingDateOrRefuse();
+    void showSaved(const QString& dueTime);
     void showLoadProgress(qint64 done, qint64 total);
     void takeLoadedRecords();
 
@@ -87,7 +96,6 @@ class EditorWindow : public QDialog {
     QComboBox* m_curingMethod = nullptr;   // Combo1
     QLineEdit* m_quantity = nullptr;       // Text8
     QLineEdit* m_groupCount = nullptr;     // Text9
-    QDateEdit* m_castingDate = nullptr;    // DTPicker1
     QLineEdit* m_castingHour = nullptr;    // Text4
     QLineEdit* m_castingMinute = nullptr;  // Text5
     QLineEdit* m_curingAge = nullptr;      // Text6
@@ -101,4 +109,7 @@ class EditorWindow : public QDialog {
     RecordGridModel* m_model = nullptr;
     RecordGridView* m_view = nullptr;  // Grid1
     QProgressBar* m_progress = nullptr;
+
+    CastingDateEdit* m_castingDate = nullptr;  // DTPicker1
+    QLabel* m_saved = nullptr;                 // the status line: the last saved record's due time
 };

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include "platform/busycursor.h"
@@ -116,10 +117,19 @@ void MainWindow::buildMenus() {
                                            {"crsj", "插入数据"},
                                            {"", nullptr},
                                            {"find", "查找数据"},
+                                           {"syjh", "试验计划"},
                                            {"", nullptr},
                                            {"scgqsj", "删除过期数据"}});
     addItems(addMenu("rjsz", "软件设置"), {{"sz", "设置"}});
     addItems(addMenu("bz", "帮助"), {{"gy", "关于"}, {"sj", "提供建议/升级"}});
+
+    // Keys of the commands used most; the menus show them beside the captions.
+    const std::pair<const char*, QKeySequence> keys[] = {
+        {"dq", QKeySequence(Qt::Key_F5)},
+        {"crsj", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"find", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"end", QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+    for (const auto& [name, key] : keys) action(QString::fromLatin1(name))->setShortcut(key);
 }
 
 QAction* MainWindow::action(const QString& objectName) const {
@@ -213,12 +223,18 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
     exitProgram();
+    event->setAccepted(m_exiting);
 }
 
 void MainWindow::exitProgram() {
-    if (m_exiting) return;
+    // A second 退出 while the first one's question is open does not ask again.
+    if (m_exiting || m_checkingExit) return;
+    {
+        const QScopedValueRollback checking(m_checkingExit, true);
+        for (const auto& check : m_exitChecks)
+            if (!check()) return;
+    }
     m_exiting = true;
     for (const auto& step : m_exitSteps) step();
     QApplication::quit();

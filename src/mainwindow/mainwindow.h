@@ -54,6 +54,9 @@ class MainWindow : public QMainWindow {
 
     // Work to do before the program ends (releasing reminder slots, removing the tray icon).
     void addExitStep(std::function<void()> step) { m_exitSteps.push_back(std::move(step)); }
+    // Asked before the program ends by 退出 or the close box; one that answers false keeps the
+    // program running.
+    void addExitCheck(std::function<bool()> check) { m_exitChecks.push_back(std::move(check)); }
 
     // 读取数据: reloads today's records.
     void reloadRecords();
@@ -102,6 +105,8 @@ class MainWindow : public QMainWindow {
     std::function<QString()> m_intervalProvider;
     std::function<bool()> m_trayShown;
     std::vector<std::function<void()>> m_exitSteps;
+    std::vector<std::function<bool()>> m_exitChecks;
     bool m_exiting = false;
+    bool m_checkingExit = false;
     bool m_scanStoppedByUser = false;
 };

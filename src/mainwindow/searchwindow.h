@@ -1,6 +1,8 @@
 #pragma once
-// The search window (Form3, 查找数据): every cell of the main grid whose whole text equals the
-// typed text turns red, every other cell goes back to the grid's default text colour.
+// The search window (Form3, 查找数据): every record cell of the main grid that contains the typed
+// text (letters in either case) turns red, every other one goes back to its colour, and the end
+// message says how many matched. An empty text matches nothing. In a fired row a match shows red
+// on white, the other cells keep the row's fired colours. Enter searches, Esc hides the window.
 
 #include <QDialog>
 
@@ -14,7 +16,7 @@ class SearchWindow : public QDialog {
     SearchWindow(RecordGrid& grid, MessageService& messages, QWidget* parent);
 
     QLineEdit* searchField() const { return m_text; }
-    // 搜索: colours the matches, then says that the search is over.
+    // 搜索: colours the matches, then says that the search is over and how many cells matched.
     void search();
 
   private:

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-AppPaths::AppPaths(QString dataDir) : m_dataDir(std::move(dataDir)) {}
+AppPaths::AppPaths(QString dataDir, QString settingsDir)
+    : m_dataDir(std::move(dataDir)),
+      m_settingsDir(settingsDir.isEmpty() ? m_dataDir : std::move(settingsDir)) {}
 
 namespace {
 
@@ -31,7 +33,7 @@ AppPaths AppPaths::forExecutableDir(const QString& exeDir) {
         return AppPaths(exeDir);
     QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dir);
-    return AppPaths(dir);
+    return AppPaths(dir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 }
 
 QString AppPaths::dataFilePath() const {
@@ -40,4 +42,12 @@ QString AppPaths::dataFilePath() const {
 
 QString AppPaths::profilePath() const {
     return QDir(m_dataDir).filePath(QStringLiteral("ts.ini"));
+}
+
+QString AppPaths::announcedPath() const {
+    return QDir(m_dataDir).filePath(QStringLiteral("announced.txt"));
+}
+
+QString AppPaths::settingsPath() const {
+    return QDir(m_settingsDir).filePath(QStringLiteral("mirosta.ini"));
 }

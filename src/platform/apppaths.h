@@ -1,15 +1,18 @@
 #pragma once
-// Where the program keeps its two files, a.bz (the records) and ts.ini (the reminder slots).
+// Where the program keeps its files: a.bz (the records), ts.ini (the reminder slots) and
+// announced.txt (which of today's records have been announced).
 // The data directory is the directory that holds the executable when it is writable (a portable
 // folder, as the program has always been used) and not a system folder such as /usr/bin; otherwise
-// the per-user application data directory.
+// the per-user application data directory. The program's own settings (mirosta.ini) lie beside
+// a.bz, or in the per-user configuration directory when the data directory is the per-user one.
 // QtCore only.
 
 #include <QString>
 
 class AppPaths {
   public:
-    explicit AppPaths(QString dataDir);
+    // settingsDir empty: the data directory.
+    explicit AppPaths(QString dataDir, QString settingsDir = {});
 
     // The rule above, for the running program; creates the per-user directory when it is chosen.
     static AppPaths forApplication();
@@ -17,9 +20,12 @@ class AppPaths {
     static AppPaths forExecutableDir(const QString& exeDir);
 
     const QString& dataDir() const { return m_dataDir; }
-    QString dataFilePath() const;  // a.bz
-    QString profilePath() const;   // ts.ini
+    QString dataFilePath() const;   // a.bz
+    QString profilePath() const;    // ts.ini
+    QString announcedPath() const;  // announced.txt
+    QString settingsPath() const;   // mirosta.ini
 
   private:
     QString m_dataDir;
+    QString m_settingsDir;
 };

@@ -1,8 +1,11 @@
 #pragma once
-// Message boxes with QMessageBox: one OK button (or Yes/No for questions), plain text only.
+// Message boxes with QMessageBox: one OK button, or 是/否 (and 取消) for questions, plain text
+// only. A notice is a QMessageBox too, but non-modal, on top of other windows and never focused.
 
 #include <QPointer>
 #include <QWidget>
+
+class QMessageBox;
 
 #include "platform/messageservice.h"
 
@@ -13,7 +16,10 @@ class QtMessageService : public MessageService {
 
     void show(const QString& title, const QString& text, MessageIcon icon) override;
     bool ask(const QString& title, const QString& text) override;
+    void notify(const QString& title, const QString& text) override;
+    Answer choose(const QString& title, const QString& text) override;
 
   private:
     QPointer<QWidget> m_parent;
+    QPointer<QMessageBox> m_notice;
 };

@@ -21,9 +21,6 @@ int QtScreenMetrics::screenHeightTwips() const {
     return screenGeometry(false).height() * twipsPerPixelY();
 }
 
-int QtScreenMetrics::workAreaBottomPixels() const {
-    // QRect::bottom() is the last row inside; the work area's bottom edge is the row below it.
-    const QRect screen = screenGeometry(false);
-    const QRect available = screenGeometry(true);
-    return available.y() + available.height() - screen.y();
+QRect QtScreenMetrics::availableGeometry() const {
+    return screenGeometry(true);
 }

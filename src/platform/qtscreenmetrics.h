@@ -1,7 +1,7 @@
 #pragma once
-// ScreenMetrics of the primary screen, asked anew on every call (so a changed resolution counts):
-// the screen's logical size at 15 twips per logical pixel, and the bottom edge of its available
-// area (the screen less panels and taskbars), exclusive, as the work area's bottom.
+// ScreenMetrics of the primary screen, asked anew on every call (so a changed resolution or a
+// moved panel counts): the screen's logical size at 15 twips per logical pixel, and its available
+// geometry as Qt reports it, in the coordinates of the whole desktop.
 
 #include "platform/screenmetrics.h"
 
@@ -9,5 +9,5 @@ class QtScreenMetrics : public ScreenMetrics {
   public:
     int screenWidthTwips() const override;
     int screenHeightTwips() const override;
-    int workAreaBottomPixels() const override;
+    QRect availableGeometry() const override;
 };

@@ -43,9 +43,12 @@ QVariant RecordGridModel::cellData(int row, int col, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
-        case Qt::ToolTipRole:
-            if (role == Qt::ToolTipRole && m_grid.textMatrix(row, col).size() < 40) return {};
             return m_grid.textMatrix(row, col);
+        case Qt::ToolTipRole: {
+            // The whole text; the view shows it only where the cell cuts it.
+            const QString text = m_grid.textMatrix(row, col);
+            return text.isEmpty() ? QVariant() : QVariant(text);
+        }
         case Qt::ForegroundRole: {
             const QBrush b = brushFor(m_grid.cellForeColor(row, col), m_palette);
             return b.style() == Qt::NoBrush ? QVariant() : QVariant(b);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <QToolTip>
 
 #include "platform/twips.h"
 
@@ -41,6 +42,57 @@ RecordGridView::RecordGridView(RecordGridModel* model, QWidget* parent)
         updateCorner();
     });
     for (int c = 0; c < model->grid().cols(); ++c) applyColumnWidth(c);
+
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int pixels) { keepUserWidth(section, pixels); });
+    horizontalHeader()->viewport()->installEventFilter(this);
+    verticalHeader()->viewport()->installEventFilter(this);
+}
+
+void RecordGridView::keepUserWidth(int section, int pixels) {
+    // A reload of the grid applies its widths again, so a width the user dragged is kept there.
+    RecordGrid& grid = m_model->grid();
+    if (twips::toPixels(grid.colWidth(section + 1)) != pixels)
+        grid.setColWidth(section + 1, pixels * twips::kPerPixel);
+}
+
+QString RecordGridView::cutTextAt(const QWidget* area, const QPoint& pos) const {
+    QString text;
+    int width = 0;
+    QFont font = this->font();
+    int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    if (area == viewport()) {
+        const QModelIndex index = indexAt(pos);
+        text = index.data(Qt::ToolTipRole).toString();
+        width = visualRect(index).width();
+    } else {
+        const QHeaderView* header =
+            area == horizontalHeader()->viewport() ? horizontalHeader() : verticalHeader();
+        const int section = header->logicalIndexAt(pos);
+        if (section < 0) return {};
+        text = m_model->headerData(section, header->orientation(), Qt::ToolTipRole).toString();
+        width = header->orientation() == Qt::Horizontal ? header->sectionSize(section)
+                                                        : header->width();
+        font = header->font();
+        margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    }
+    return QFontMetrics(font).horizontalAdvance(text) > width - 2 * margin ? text : QString();
+}
+
+void RecordGridView::showCutText(QWidget* area, const QHelpEvent* event) {
+    const QString text = cutTextAt(area, event->pos());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPos(), text, area);
+}
+
+bool RecordGridView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        showCutText(viewport(), static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    return QTableView::viewportEvent(event);
 }
 
 void RecordGridView::updateCorner() {
@@ -75,6 +127,11 @@ void RecordGridView::mouseDoubleClickEvent(QMouseEvent* event) {
 bool RecordGridView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_corner && event->type() == QEvent::Paint) {
         paintCorner(m_corner);
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip &&
+        (watched == horizontalHeader()->viewport() || watched == verticalHeader()->viewport())) {
+        showCutText(static_cast<QWidget*>(watched), static_cast<QHelpEvent*>(event));
         return true;
     }
     return QTableView::eventFilter(watched, event);

@@ -10,6 +10,8 @@
 class PopupOpener {
   public:
     virtual ~PopupOpener() = default;
-    // lines: the pop-up's list, "key:value" in ReminderSlot::popupKeys() order.
-    virtual void openPopup(const ReminderSlot& slot, const QStringList& lines) = 0;
+    // lines: the pop-up's list, "key:value" in ReminderSlot::popupKeys() order. lateNote: for a
+    // reminder given after its minute, the line that says so above the list; empty otherwise.
+    virtual void openPopup(const ReminderSlot& slot, const QStringList& lines,
+                           const QString& lateNote) = 0;
 };

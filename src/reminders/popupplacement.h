@@ -1,11 +1,13 @@
 #pragma once
-// Where a reminder pop-up stands: its right edge on the screen's right edge, position 1 directly
-// on a bottom taskbar, each further position one window height higher. QtCore only.
+// Where a reminder pop-up stands on the primary screen's available area (the screen less its
+// panels, in desktop coordinates, so a primary screen right of or below another one counts).
+// QtCore only.
 //
-// The taskbar height in twips is the screen height less the work area's bottom edge (in twips),
-// rounded halves to even and held in 16 bits; with the taskbar elsewhere it is 0 and position 1
-// touches the bottom of the screen. A position so high that the window would leave the top of the
-// screen (only a hand-edited slot name gives one) is kept at the top edge.
+// The slot's group picks the column: group 1 touches the area's right edge, group 2 stands one
+// window width to its left, and so on. The position picks the row: position 1 sits on the area's
+// bottom edge, each further position one window height higher. A place beyond the area's left or
+// top edge (a narrow screen, or a hand-edited slot name) is moved back onto that edge, so every
+// pop-up stays on the screen.
 
 #include <QPoint>
 #include <QSize>
@@ -13,4 +15,4 @@
 class ScreenMetrics;
 
 // The window's top-left corner (its frame's, in pixels) for the outer size in pixels.
-QPoint popupTopLeft(const ScreenMetrics& screen, QSize outerPixels, int position);
+QPoint popupTopLeft(const ScreenMetrics& screen, QSize outerPixels, int group, int position);

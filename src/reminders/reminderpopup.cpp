@@ -18,8 +18,8 @@ const QString kReleaseFailedText = QStringLiteral("无法写入提示文件，�
 }  // namespace
 
 ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
-                             QString profilePath, const ScreenMetrics& screen,
-                             MessageService& messages, QWidget* parent)
+                             const QString& lateNote, QString profilePath,
+                             const ScreenMetrics& screen, MessageService& messages, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowDoesNotAcceptFocus),
@@ -40,8 +40,17 @@ ReminderPopup::ReminderPopup(const ReminderSlot& slot, const QStringList& lines,
     m_list->setGeometry(0, 0, kListWidth, kListHeight);
     m_list->setFont(songtiFont(10));
     m_list->setFocusPolicy(Qt::NoFocus);
-    m_list->setUniformItemSizes(true);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A line longer than the window is wide wraps onto the next; the window keeps its size.
+    m_list->setWordWrap(true);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (!lateNote.isEmpty()) {
+        auto* late = new QListWidgetItem(lateNote, m_list);
+        late->setForeground(Qt::red);
+        QFont bold = m_list->font();
+        bold.setBold(true);
+        late->setFont(bold);
+    }
     // List items show their text as it is: a value like "<b>x</b>" is those characters.
     m_list->addItems(lines);
 
@@ -71,7 +80,7 @@ void ReminderPopup::Timer1_Timer() {
 
 void ReminderPopup::placeWindow() {
     m_placedFrame = frameGeometry().size();
-    move(popupTopLeft(m_screen, m_placedFrame, m_slot.position));
+    move(popupTopLeft(m_screen, m_placedFrame, m_slot.group, m_slot.position));
 }
 
 void ReminderPopup::showEvent(QShowEvent* event) {

@@ -1,10 +1,11 @@
 #pragma once
-// The reminder pop-up (objectName Form5, caption 数据提示): a small topmost window at the right
-// edge of the screen, above a bottom taskbar, that lists one due record as the slot holds it.
-// Its slot's position decides its height: position 1 sits on the taskbar, each further position
-// one window height higher. It is shown without taking the keyboard focus, is not in the taskbar,
-// fades in through opacity levels 2, 4 ... 254 (Timer1, every 3 ms, stopped after 129 ticks) and
-// stays until the user closes it; closing it marks its slot free again.
+// The reminder pop-up (objectName Form5, caption 数据提示): a small topmost window in the bottom
+// right corner of the screen's available area that lists one due record as the slot holds it.
+// Its slot decides its place (see popupplacement.h): the group its column from the right, the
+// position its height. A reminder given after its minute says so on a red first line. It is shown
+// without taking the keyboard focus, is not in the taskbar, fades in through opacity levels 2, 4
+// ... 254 (Timer1, every 3 ms, stopped after 129 ticks) and stays until the user closes it; closing
+// it marks its slot free again.
 
 #include <QWidget>
 
@@ -25,8 +26,9 @@ class ReminderPopup : public QWidget {
     static constexpr int kListHeight = 172;
     static constexpr int kFadeIntervalMs = 3;
 
-    ReminderPopup(const ReminderSlot& slot, const QStringList& lines, QString profilePath,
-                  const ScreenMetrics& screen, MessageService& messages, QWidget* parent = nullptr);
+    ReminderPopup(const ReminderSlot& slot, const QStringList& lines, const QString& lateNote,
+                  QString profilePath, const ScreenMetrics& screen, MessageService& messages,
+                  QWidget* parent = nullptr);
     ~ReminderPopup() override;
 
     const QString& slotName() const { return m_slot.name; }

@@ -17,9 +17,10 @@ ReminderPopupFactory::~ReminderPopupFactory() {
     }
 }
 
-void ReminderPopupFactory::openPopup(const ReminderSlot& slot, const QStringList& lines) {
+void ReminderPopupFactory::openPopup(const ReminderSlot& slot, const QStringList& lines,
+                                     const QString& lateNote) {
     m_popups.removeAll(nullptr);
-    auto* popup = new ReminderPopup(slot, lines, m_profilePath, m_screen, m_messages);
+    auto* popup = new ReminderPopup(slot, lines, lateNote, m_profilePath, m_screen, m_messages);
     m_popups.append(popup);
     popup->show();
 }

@@ -19,7 +19,8 @@ class ReminderPopupFactory : public PopupOpener {
                          MessageService& messages);
     ~ReminderPopupFactory() override;
 
-    void openPopup(const ReminderSlot& slot, const QStringList& lines) override;
+    void openPopup(const ReminderSlot& slot, const QStringList& lines,
+                   const QString& lateNote) override;
 
     // The pop-ups that are open now, oldest first.
     QList<ReminderPopup*> openPopups() const;

@@ -94,3 +94,14 @@ bool SlotTable::release(const QStringList& slotNames, QString* error) const {
     }
     return !changed || profile.save(m_path, error);
 }
+
+bool SlotTable::releaseAll(QString* error) const {
+    Profile profile;
+    if (!profile.load(m_path, error)) return false;
+    QStringList busy;
+    for (const QString& name : profileSectionNames(profile.bytes())) {
+        const std::optional<QString> flag = profile.value(name, ReminderSlot::shownKey());
+        if (flag && !readsAsZero(*flag) && ReminderSlot::fromName(name)) busy.append(name);
+    }
+    return release(busy, error);
+}

@@ -47,6 +47,8 @@ class SlotTable {
     // Marks the slots free ("是否显示" = "0"), touching nothing else. Slots the file does not
     // hold (or a missing file) are left alone.
     bool release(const QStringList& slotNames, QString* error = nullptr) const;
+    // Marks every busy slot free, touching nothing else (no write when none is busy).
+    bool releaseAll(QString* error = nullptr) const;
 
   private:
     QString m_path;

@@ -5,6 +5,7 @@
 #include "mainwindow/mainwindow.h"
 #include "settings/helpcommands.h"
 #include "settings/settingswindow.h"
+#include "settings/windowmemory.h"
 
 SettingsCommands::SettingsCommands(MainWindow& window, Autostart& autostart)
     : QObject(&window), m_window(window), m_autostart(autostart) {
@@ -32,6 +33,7 @@ void SettingsCommands::openSettings() {
 
 void installSettings(MainWindow& window, Autostart& autostart, UrlOpener& opener) {
     new SettingsCommands(window, autostart);
+    installWindowMemory(window);
     new HelpCommands(window, opener, QStringLiteral(MIROSTA_SUPPORT_CONTACT),
                      QStringLiteral(MIROSTA_UPGRADE_URL));
 }

@@ -31,6 +31,7 @@ class SettingsCommands : public QObject {
     QPointer<SettingsWindow> m_settings;
 };
 
-// Wires sz, gy, sj and the scan interval setting into the main window. The autostart and the URL
-// opener must outlive the window.
+// Wires sz, gy, sj, the scan interval setting and the window's remembered place, size and column
+// widths into the main window (before its start-up). The autostart and the URL opener must
+// outlive the window.
 void installSettings(MainWindow& window, Autostart& autostart, UrlOpener& opener);

@@ -10,7 +10,6 @@ namespace settingstexts {
 inline const QString kCaption = QStringLiteral("设置");
 inline const QString kFrame = QStringLiteral("设置选项");
 inline const QString kIntervalLabel = QStringLiteral("刷新设置:");
-inline const QString kDefaultInterval = QStringLiteral("5000");
 inline const QString kMilliseconds = QStringLiteral("毫秒");
 inline const QString kAutostart = QStringLiteral("设置开机自启动");
 inline const QString kApply = QStringLiteral("设置");

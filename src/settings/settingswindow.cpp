@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/messageservice.h"
 #include "settings/autostart.h"
+#include "settings/programsettings.h"
 #include "settings/scaninterval.h"
 #include "settings/settingstexts.h"
 
@@ -65,12 +67,15 @@ SettingsWindow::SettingsWindow(MainWindow& owner, Autostart& autostart)
     label->setFont(controlFont);
     place(label, {240, 435, 855, 255});
 
-    m_interval = new QLineEdit(kDefaultInterval, frame);
+    // The interval last applied, kept from run to run.
+    const int interval = ProgramSettings(owner.paths().settingsPath()).scanInterval();
+    m_interval = new QLineEdit(QString::number(interval), frame);
     m_interval->setObjectName(QStringLiteral("Text1"));
     m_interval->setFont(controlFont);
     m_interval->setAccessibleName(kIntervalName);
     label->setBuddy(m_interval);
     place(m_interval, {1080, 435, 1215, 270}, Grow::Height);
+    connect(m_interval, &QLineEdit::returnPressed, this, &SettingsWindow::apply);
 
     auto* unit = new QLabel(kMilliseconds, frame);
     unit->setObjectName(QStringLiteral("Label2"));
@@ -87,6 +92,7 @@ SettingsWindow::SettingsWindow(MainWindow& owner, Autostart& autostart)
     button->setObjectName(QStringLiteral("Command1"));
     button->setFont(controlFont);
     place(button, {2160, 840, 735, 375}, Grow::Height);
+    button->setAutoDefault(true);  // Enter presses it when it has the focus
     connect(button, &QPushButton::clicked, this, &SettingsWindow::apply);
 
     showAutostartState();
@@ -121,6 +127,8 @@ void SettingsWindow::apply() {
     }
     m_owner.messages().show(kTitleNote, kLargeIntervalNote, MessageIcon::None);
     m_owner.setScanInterval(*interval);
+    // 0 stops the scan for this run only: the next start scans again.
+    if (*interval > 0) ProgramSettings(m_owner.paths().settingsPath()).setScanInterval(*interval);
     hide();
 }
 
@@ -135,6 +143,13 @@ void SettingsWindow::autostartClicked(bool checked) {
 
 void SettingsWindow::showAutostartState() {
     m_autostartBox->setChecked(m_autostart.isEnabled());
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {

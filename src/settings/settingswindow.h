@@ -1,8 +1,10 @@
 #pragma once
-// The settings window (objectName Form4): the scan interval Text1, which is the program's only
-// store of that setting for the run, and the start-at-login box Check1. 设置 (Command1) applies the
-// interval to the main window's scan timer and hides the window, which keeps its text; the
-// window's close control discards it (SettingsCommands then makes a new one on next use).
+// The settings window (objectName Form4): the scan interval Text1, which is the program's store of
+// that setting for the run, and the start-at-login box Check1. Text1 starts with the interval
+// last applied (ProgramSettings). 设置 (Command1, or Enter in Text1) applies the interval to the
+// main window's scan timer, keeps it for the next runs and hides the window, which keeps its
+// text; the window's close control and Esc discard it (SettingsCommands then makes a new one on
+// next use).
 
 #include <QWidget>
 
@@ -33,6 +35,7 @@ class SettingsWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void autostartClicked(bool checked);

@@ -2,6 +2,7 @@
 bus (AT-SPI), and closes windows the way a window manager does (WM_DELETE_WINDOW).
 
   drive.py grid [WINDOW]       print the record grid (of the window whose name starts so) as JSON
+  drive.py texts WINDOW        print the texts shown in each window of that name, as JSON lists
   drive.py menu ITEM           choose a menu item
   drive.py set FIELD TEXT      replace the text of the field with that accessible name
   drive.py press BUTTON        press a button
@@ -74,6 +75,21 @@ def read_grid(window=None):
     return {"headers": headers, "rows": rows}
 
 
+def read_texts(window):
+    """The names of every showing node in each top-level window named `window`, in tree order."""
+    def names(node, out):
+        try:
+            if node.name and showing(node):
+                out.append(node.name)
+            for child in node:
+                names(child, out)
+        except Exception:
+            pass
+        return out
+    return [names(top, [])[1:] for top in app()
+            if top is not None and top.name == window and showing(top)]
+
+
 def act(node):
     action = node.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
@@ -114,6 +130,8 @@ def main():
     command, args = sys.argv[1], sys.argv[2:]
     if command == "grid":
         print(json.dumps(read_grid(*args), ensure_ascii=False))
+    elif command == "texts":
+        print(json.dumps(read_texts(args[0]), ensure_ascii=False))
     elif command == "menu":
         menu(args[0])
     elif command == "set":

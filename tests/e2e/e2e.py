@@ -37,6 +37,13 @@ def wait_until(test, seconds, step=0.1):
         time.sleep(step)
 
 
+def fake_clock(start, speed=10):
+    """Environment that runs the program's clock from `start` ("YYYY-MM-DD hh:mm:ss"), `speed`
+    times as fast as the real one (libfaketime; timers run as fast too)."""
+    return {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1",
+            "FAKETIME": f"@{start} x{speed}"}
+
+
 def wait_for_fresh_minute(room=15):
     """Waits until the current minute has at least `room` seconds left."""
     second = time.localtime().tm_sec
@@ -209,6 +216,10 @@ class Session:
 
     def wait_for_popups(self, count, seconds):
         return wait_until(lambda: len(self.popups()) >= count, seconds) and self.popups()
+
+    def popup_texts(self):
+        """The lines of every open pop-up (drive.py texts)."""
+        return self.drive.read_texts("数据提示")
 
     def geometry(self, window):
         """(left, top, width, height) of an X window, absolute."""

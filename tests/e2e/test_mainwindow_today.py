@@ -52,8 +52,12 @@ with Session() as s:
     s.expect("due times", [r[6] for r in rows],
              [day + " 00:00", day + " 23:59", day + " 12:00", day + " 10:00", ""])
     s.expect("a remark is shown as plain text", rows[1][10], "<b>加急</b>")
-    s.expect("a twelve-field line shows its due mark", [r[11] for r in rows],
-             ["", "", "到期", "", ""])
+    # Rows whose minute has passed are announced at start-up and marked; the twelve-field line
+    # is marked by its own due mark.
+    minute = time.strftime("%Y-%m-%d %H:%M")
+    s.expect("a twelve-field line shows its due mark, passed minutes are announced",
+             [r[11] for r in rows],
+             ["到期" if r[6] and (r[6] <= minute or r[1] == "五号楼柱") else "" for r in rows])
     s.expect("the last row is empty", rows[-1], [""] * len(rows[-1]))
 
     s.kill()

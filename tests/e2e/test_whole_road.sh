@@ -24,19 +24,25 @@ start_program
 sleep 1
 
 # Due in the next minute, or the one after when this one is nearly over: time to fill the editor.
+# Cast one day earlier at that minute, so that the typed due time is the one "?" computes.
 ahead=1
 [ "$((10#$(date +%S)))" -gt 40 ] && ahead=2
-due=$(date -d "+${ahead} minutes" '+%F %H:%M')
+at=$(($(date +%s) + ahead * 60))
+due=$(date -d "@$at" '+%F %H:%M')
 
 # The editor's 添加 and 关闭 run inside the modal editor, so its opening call returns only when it closes.
 drive menu 插入数据 &
 opener=$!
 check "the editor opens" drive set 工程部位 整条路试块
 drive set 配合比编号 PB-E2E
+drive set 制作日期 "$(date -d "@$((at - 86400))" '+%F')"
+drive set "制作时间（小时）" "$(date -d "@$at" '+%H')"
+drive set "制作时间（分钟）" "$(date -d "@$at" '+%M')"
 drive set "龄期（D）" 1
 drive set 到期时间 "$due"
 check "添加 is pressed" drive press 添加
 drive press 添加
+check "the same record again is asked about and confirmed" drive press 是
 drive grid 增添提醒数据 >"$WORK/editor.json"
 drive press 关闭
 wait "$opener" 2>/dev/null

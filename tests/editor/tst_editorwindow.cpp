@@ -1,10 +1,12 @@
 // The record editor on the offscreen platform: from the menu and typed fields to the bytes of
-// a.bz and back, the refusals and a failed save.
+// a.bz and back, the questions before 添加 saves, the refusals, a failed save, typed dates and
+// Enter (the end-to-end check drives the rest of the keyboard).
 
 #include <sys/resource.h>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -54,6 +56,24 @@ void click(QWidget& window, const char* name) {
     QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
 }
 
+// Each question asked, as "due" (是/否 about the due time), "stale" (是/否/取消 about the due time)
+// or "same" (是/否 about a record already in the file); "?" for anything else.
+QStringList questionsAsked(const RecordingMessageService& messages) {
+    QStringList tags;
+    for (const auto& m : messages.messages()) {
+        if (!m.question) continue;
+        if (m.withCancel && m.text.contains(QStringLiteral("“到期时间”")))
+            tags << QStringLiteral("stale");
+        else if (!m.withCancel && m.text.contains(QStringLiteral("“到期时间”")))
+            tags << QStringLiteral("due");
+        else if (!m.withCancel && m.text.contains(QStringLiteral("相同的记录")))
+            tags << QStringLiteral("same");
+        else
+            tags << QStringLiteral("?");
+    }
+    return tags;
+}
+
 }  // namespace
 
 class TestEditorWindow : public QObject {
@@ -98,7 +118,12 @@ class TestEditorWindow : public QObject {
         QCOMPARE(editor.grid().rows(), 5);
         QCOMPARE(editor.grid().textMatrix(3, 0), QStringLiteral("3"));
         QCOMPARE(editor.grid().textMatrix(4, 0), QString());
-        click(editor, "Command1");  // the fields stay: the same record again, numbered 4
+        QCOMPARE(control<QLabel>(editor, "LabelSaved")->text(),
+                 QStringLiteral("已保存，到期时间：2024-04-04 09:05"));
+        click(editor, "Command1");  // the fields stay: the same record again, asked, numbered 4
+        QCOMPARE(questionsAsked(m_messages), QStringList{"same"});
+        QVERIFY(m_messages.texts().first().contains(QStringLiteral("第 3 条")));
+        m_messages.clear();
         QCOMPARE(editor.grid().textMatrix(4, 0), QStringLiteral("4"));
         QCOMPARE(readRaw(dataFile()).count(g("3号楼三层柱")), 2);
 
@@ -144,8 +169,13 @@ class TestEditorWindow : public QObject {
         click(editor, "Command1");
         setrlimit(RLIMIT_FSIZE, &saved);
 
-        QCOMPARE(m_messages.messages().size(), 1);
-        QVERIFY2(m_messages.texts().first().contains(told), qPrintable(m_messages.texts().first()));
+        // A refused field is refused before any question; the failed save comes after 是 to the
+        // empty due time.
+        QCOMPARE(questionsAsked(m_messages), field.isEmpty() ? QStringList{"due"} : QStringList{});
+        const QString toldText = m_messages.texts().last();
+        QCOMPARE(m_messages.messages().size(), field.isEmpty() ? 2 : 1);
+        QVERIFY2(toldText.contains(told), qPrintable(toldText));
+        QVERIFY(control<QLabel>(editor, "LabelSaved")->text().isEmpty());
         QCOMPARE(readRaw(dataFile()), twoRecords());
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bz"});
         QCOMPARE(editor.grid().rows(), 4);
@@ -177,10 +207,13 @@ class TestEditorWindow : public QObject {
         QVERIFY(!progress->isVisible());
         QCOMPARE(editor.grid().rows(), records + 2);
         QCOMPARE(editor.grid().textMatrix(records, 0), QString::number(records));
+        setText(editor, "Text6", QStringLiteral("28"));
+        click(editor, "Command3");
         click(editor, "Command1");
         QCOMPARE(m_messages.messages().size(), 1);
         QCOMPARE(readRaw(dataFile()),
-                 file.chopped(10) + g("新,C30,M,2024-3-7 09:05,,,标准养护,,,,\r\n,,,,,,,,,,"));
+                 file.chopped(10) +
+                     g("新,C30,M,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,,,,\r\n,,,,,,,,,,"));
     }
 
     void closedDuringTheLoad_data() {
@@ -210,6 +243,150 @@ class TestEditorWindow : public QObject {
         QCOMPARE(added.count(), 0);
         QCOMPARE(readRaw(dataFile()), file);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bz"});
+    }
+
+    // The questions of 添加 and each answer. The fields start as "?" left them for a 28-day age
+    // (due 2024-04-04 09:05); `edits` change them before 添加.
+    void questionsBeforeAdd_data() {
+        QTest::addColumn<QStringList>("edits");  // "objectName=text"
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QString>("saved");  // the due time in a.bz; "-": nothing added
+        using A = Answer;
+        const QStringList firstRecord = {
+            "Text1=1号楼基础", "Combo2=C35", "Text3=PB-001", "DTPicker1=2024-3-1",
+            "Text4=08",        "Text5=00",   "Text6=7",      "Text7=2024-03-08 08:00",
+            "Text8=12",        "Text9=1"};
+        // clang-format off
+        QTest::newRow("as computed: no question") << QStringList{} << QList<A>{} << QStringList{} << "2024-04-04 09:05";
+        QTest::newRow("empty, 是 adds it") << QStringList{"Text7="} << QList<A>{A::Yes} << QStringList{"due"} << "";
+        QTest::newRow("empty, 否 adds nothing") << QStringList{"Text7="} << QList<A>{A::No} << QStringList{"due"} << "-";
+        QTest::newRow("no zero in front, 是") << QStringList{"Text7=2024-4-4 9:05"} << QList<A>{A::Yes} << QStringList{"due"} << "2024-4-4 9:05";
+        QTest::newRow("no zero in front, 否") << QStringList{"Text7=2024-4-4 9:05"} << QList<A>{A::No} << QStringList{"due"} << "-";
+        QTest::newRow("impossible date and hour, 是") << QStringList{"Text7=2026-02-30 25:00"} << QList<A>{A::Yes} << QStringList{"due"} << "2026-02-30 25:00";
+        QTest::newRow("impossible date and hour, 否") << QStringList{"Text7=2026-02-30 25:00"} << QList<A>{A::No} << QStringList{"due"} << "-";
+        QTest::newRow("age changed to 7 after ?, 是 recomputes") << QStringList{"Text6=7"} << QList<A>{A::Yes} << QStringList{"stale"} << "2024-03-14 09:05";
+        QTest::newRow("age changed to 7 after ?, 否 keeps it") << QStringList{"Text6=7"} << QList<A>{A::No} << QStringList{"stale"} << "2024-04-04 09:05";
+        QTest::newRow("age changed to 7 after ?, 取消") << QStringList{"Text6=7"} << QList<A>{A::Cancel} << QStringList{"stale"} << "-";
+        QTest::newRow("casting hour changed, 是") << QStringList{"Text4=14"} << QList<A>{A::Yes} << QStringList{"stale"} << "2024-04-04 14:05";
+        QTest::newRow("no age: nothing to compare") << QStringList{"Text6="} << QList<A>{} << QStringList{} << "2024-04-04 09:05";
+        QTest::newRow("age below a day: nothing to compare") << QStringList{"Text6=0.5"} << QList<A>{} << QStringList{} << "2024-04-04 09:05";
+        QTest::newRow("fractional hour computes no due time") << QStringList{"Text4=8.5"} << QList<A>{} << QStringList{} << "2024-04-04 09:05";
+        QTest::newRow("same as record 1, 是 adds it again") << firstRecord << QList<A>{A::Yes} << QStringList{"same"} << "2024-03-08 08:00";
+        QTest::newRow("same as record 1, 否") << firstRecord << QList<A>{A::No} << QStringList{"same"} << "-";
+        QTest::newRow("same only after recomputing, 是 then 否")
+            << QStringList(firstRecord.mid(0, 7)) + QStringList{"Text7=2024-03-09 08:00", "Text8=12", "Text9=1"}
+            << QList<A>{A::Yes, A::No} << QStringList{"stale", "same"} << "-";
+        QTest::newRow("another remark is another record") << firstRecord + QStringList{"Text10=x"} << QList<A>{} << QStringList{} << "2024-03-08 08:00";
+        // clang-format on
+    }
+    void questionsBeforeAdd() {
+        QFETCH(QStringList, edits);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QStringList, asked);
+        QFETCH(QString, saved);
+        EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
+        setText(editor, "Text1", QStringLiteral("P"));
+        setText(editor, "Text3", QStringLiteral("M"));
+        setText(editor, "Text6", QStringLiteral("28"));
+        editor.computeDueTime();
+        for (const QString& edit : edits)
+            setText(editor, qPrintable(edit.section(u'=', 0, 0)), edit.section(u'=', 1));
+        m_messages.setAnswers(answers);
+        editor.addRecord();
+
+        QCOMPARE(questionsAsked(m_messages), asked);
+        QCOMPARE(m_messages.messages().size(), asked.size());  // and nothing else said
+        const QString status = control<QLabel>(editor, "LabelSaved")->text();
+        if (saved == "-") {
+            QCOMPARE(readRaw(dataFile()), twoRecords());
+            QCOMPARE(editor.grid().rows(), 4);
+            QVERIFY(status.isEmpty());
+            return;
+        }
+        const QStringList lines = gbk::decode(readRaw(dataFile())).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(2).section(u',', 5, 5), saved);
+        QCOMPARE(editor.grid().textMatrix(3, 6), saved);
+        QCOMPARE(control(editor, "Text7")->text(), saved);
+        QVERIFY2(status.startsWith(QStringLiteral("已保存")) && status.contains(saved),
+                 qPrintable(status));
+    }
+
+    // Typed casting dates give exactly that date to "?" and to the record, or are refused.
+    void typedCastingDate_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("due");    // empty: refused
+        QTest::addColumn<QString>("shown");  // the field's text once left
+        // clang-format off
+        QTest::newRow("2026-11-5") << "2026-11-5" << "2026-12-03 09:05" << "2026-11-5";
+        QTest::newRow("20261105") << "20261105" << "2026-12-03 09:05" << "2026-11-5";
+        QTest::newRow("2026-13-1 refused") << "2026-13-1" << "" << "2026-13-1";
+        // clang-format on
+    }
+    void typedCastingDate() {
+        QFETCH(QString, typed);
+        QFETCH(QString, due);
+        QFETCH(QString, shown);
+        EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        auto* date = control(editor, "DTPicker1");
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, typed);
+        control(editor, "Text6")->setFocus();  // leaves the date field
+        QCOMPARE(date->text(), shown);
+        QCOMPARE(date->palette().color(QPalette::Text) == QColor(Qt::red), due.isEmpty());
+        setText(editor, "Text6", QStringLiteral("28"));
+        setText(editor, "Text7", QStringLiteral("unchanged"));
+        click(editor, "Command3");
+        QCOMPARE(control(editor, "Text7")->text(), due.isEmpty() ? "unchanged" : due);
+        QCOMPARE(m_messages.texts().size(), due.isEmpty() ? 1 : 0);
+        if (!due.isEmpty()) return;
+        QVERIFY(m_messages.texts().first().contains(QStringLiteral("“制作日期”")));
+        QCOMPARE(editor.focusWidget(), date);
+        click(editor, "Command1");  // 添加 refuses it too, before any question
+        QCOMPARE(questionsAsked(m_messages), QStringList{});
+        QCOMPARE(readRaw(dataFile()), twoRecords());
+    }
+
+    // Enter presses the focused button; in an entry field "?" while the due time is empty, 添加
+    // otherwise. Esc hides the window like 关闭.
+    void keyboard_data() {
+        QTest::addColumn<QByteArray>("focus");
+        QTest::addColumn<QString>("due");  // the due time before the key
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("result");  // computed, added or hidden
+        // clang-format off
+        QTest::newRow("Enter in the grade box, no due time") << QByteArray("Combo2") << "" << int(Qt::Key_Return) << "computed";
+        QTest::newRow("keypad Enter in the remark, due time filled") << QByteArray("Text10") << "2024-04-04 09:05" << int(Qt::Key_Enter) << "added";
+        QTest::newRow("Enter on ? with a due time") << QByteArray("Command3") << "2024-01-01 00:00" << int(Qt::Key_Return) << "computed";
+        QTest::newRow("Enter on 关闭") << QByteArray("Command2") << "" << int(Qt::Key_Return) << "hidden";
+        // clang-format on
+    }
+    void keyboard() {
+        QFETCH(QByteArray, focus);
+        QFETCH(QString, due);
+        QFETCH(int, key);
+        QFETCH(QString, result);
+        EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        setText(editor, "Text1", QStringLiteral("P"));
+        setText(editor, "Text3", QStringLiteral("M"));
+        setText(editor, "Text6", QStringLiteral("28"));
+        setText(editor, "Text7", due);
+        QWidget* target = editor.findChild<QWidget*>(QString::fromLatin1(focus));
+        if (auto* combo = qobject_cast<QComboBox*>(target)) target = combo->lineEdit();
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        const QString computed = QStringLiteral("2024-04-04 09:05");
+        QCOMPARE(control(editor, "Text7")->text(), result == "computed" ? computed : due);
+        QCOMPARE(editor.grid().rows(), result == "added" ? 5 : 4);
+        QCOMPARE(editor.isVisible(), result != "hidden");
+        QCOMPARE(control(editor, "Text1")->text(), QStringLiteral("P"));
     }
 };
 

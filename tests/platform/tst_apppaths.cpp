@@ -1,4 +1,5 @@
-// Where a.bz and ts.ini live: beside the program in a writable folder, else the per-user folder.
+// Where a.bz, ts.ini and the settings live: beside the program in a writable folder, else the
+// per-user folder.
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -28,6 +29,9 @@ class TestAppPaths : public QObject {
         QCOMPARE(paths.dataDir(), portable ? exeDir : perUser);
         QCOMPARE(paths.dataFilePath(), paths.dataDir() + "/a.bz");
         QCOMPARE(paths.profilePath(), paths.dataDir() + "/ts.ini");
+        const QString perUserConfig =
+            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QCOMPARE(paths.settingsPath(), (portable ? exeDir : perUserConfig) + "/mirosta.ini");
         QVERIFY(QFileInfo(paths.dataDir()).isDir());
     }
 };

@@ -2,9 +2,12 @@
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
+#include <QApplication>
 #include <QBrush>
+#include <QHeaderView>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QToolTip>
 
 #include <climits>
 
@@ -328,6 +331,47 @@ class TestRecordGrid : public QObject {
         const QList<QAccessibleInterface*> heads = cellIface->columnHeaderCells();
         QCOMPARE(heads.size(), 1);
         QCOMPARE(heads.first()->text(QAccessible::Name), QStringLiteral("强度等级(C)"));
+    }
+
+    // A cell or heading too narrow for its text shows the whole text as its tooltip; one that
+    // shows it whole has none.
+    void tooltipOfCutText_data() {
+        QTest::addColumn<QString>("where");  // cell, heading or number
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("short cell") << "cell"
+                                    << "C30" << false;
+        QTest::newRow("cut cell of 12 characters") << "cell"
+                                                   << "3号楼三层柱及剪力墙后浇" << true;
+        QTest::newRow("short heading") << "heading"
+                                       << "组数" << false;
+        QTest::newRow("cut heading") << "heading"
+                                     << "强度等级(C)及其说明文字" << true;
+        QTest::newRow("row number") << "number"
+                                    << "12" << false;
+    }
+    void tooltipOfCutText() {
+        QFETCH(QString, where);
+        QFETCH(QString, text);
+        QFETCH(bool, cut);
+        RecordGrid grid(3, 4);
+        grid.setColWidth(1, 900);  // 60 pixels
+        grid.setTextMatrix(where == "heading" ? 0 : 1, where == "number" ? 0 : 1, text);
+        RecordGridModel model(grid);
+        RecordGridView view(&model);
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QWidget* area = where == "cell"      ? view.viewport()
+                        : where == "heading" ? view.horizontalHeader()->viewport()
+                                             : view.verticalHeader()->viewport();
+        const QPoint pos =
+            where == "cell" ? view.visualRect(model.index(0, 0)).center() : QPoint(5, 5);
+        QHelpEvent help(QEvent::ToolTip, pos, area->mapToGlobal(pos));
+        QApplication::sendEvent(area, &help);
+        const auto shown = [] { return QToolTip::isVisible() ? QToolTip::text() : QString(); };
+        QTRY_COMPARE(shown(), cut ? text : QString());
+        QToolTip::hideText();
     }
 };
 

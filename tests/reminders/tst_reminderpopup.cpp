@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QRect>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -36,24 +37,63 @@ class TestReminderPopup : public QObject {
 
   private slots:
     void initTestCase() { g_next = qInstallMessageHandler(quiet); }
+    // Pop-ups of 324 x 173 pixels (no window frame) in every group, on the primary screen's
+    // available area given as left, top, width, height.
     void placement_data() {
-        QTest::addColumn<QList<int>>("v");  // work area bottom, outer size, position; top left
-        QTest::newRow("with a window frame") << QList<int>{728, 330, 200, 3, 694, 128};
-        QTest::newRow("taskbar elsewhere: the screen's bottom")
-            << QList<int>{768, 324, 173, 1, 700, 595};
-        QTest::newRow("too high a position stays on the screen")
-            << QList<int>{728, 324, 173, 9, 700, 0};
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QList<int>>("lefts");  // groups 1 to 5
+        QTest::addColumn<int>("top");
+        const QList<int> narrow = {700, 376, 52, 0, 0};  // 1024 wide: groups 4 and 5 clamped
+        // clang-format off
+        QTest::newRow("768 px, bottom taskbar, position 1")
+            << QRect(0, 0, 1024, 728) << 1 << narrow << 555;
+        QTest::newRow("768 px, position 3") << QRect(0, 0, 1024, 728) << 3 << narrow << 209;
+        QTest::newRow("768 px, too high a position stays on the screen")
+            << QRect(0, 0, 1024, 728) << 9 << narrow << 0;
+        QTest::newRow("1080 px, position 5") << QRect(0, 0, 1920, 1040) << 5
+            << QList<int>{1596, 1272, 948, 624, 300} << 175;
+        QTest::newRow("1080 px, taskbar on the right") << QRect(0, 0, 1856, 1080) << 1
+            << QList<int>{1532, 1208, 884, 560, 236} << 907;
+        QTest::newRow("primary right of another screen") << QRect(1920, 0, 1280, 984) << 1
+            << QList<int>{2876, 2552, 2228, 1920, 1920} << 811;
+        QTest::newRow("primary left of and below the origin") << QRect(-1280, 200, 1280, 984)
+            << 2 << QList<int>{-324, -648, -972, -1280, -1280} << 838;
+        QTest::newRow("panel on the left") << QRect(64, 0, 960, 768) << 1
+            << QList<int>{700, 376, 64, 64, 64} << 595;
+        // clang-format on
     }
     void placement() {
-        QFETCH(QList<int>, v);
-        QCOMPARE(popupTopLeft(FixedScreenMetrics(1024, 768, v[0]), {v[1], v[2]}, v[3]),
-                 QPoint(v[4], v[5]));
+        QFETCH(QRect, area);
+        QFETCH(int, position);
+        QFETCH(QList<int>, lefts);
+        QFETCH(int, top);
+        const FixedScreenMetrics screen(QRect(area.topLeft(), QSize(area.width(), 1080)), area);
+        for (int group = 1; group <= 5; ++group)
+            QCOMPARE(popupTopLeft(screen, {324, 173}, group, position),
+                     QPoint(lefts[group - 1], top));
+    }
+
+    // A line wider than the window wraps inside it; the window keeps its size.
+    void longLinesWrap() {
+        QTemporaryDir dir;
+        const QString longLine = QStringLiteral("备注:") + QString(40, u'长') + "PB-0000000000000";
+        ReminderPopup popup(*ReminderSlot::fromName("1|1"), {QStringLiteral("编号:1"), longLine},
+                            {}, dir.filePath("ts.ini"), m_screen, m_messages);
+        popup.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        QCOMPARE(popup.size(), QSize(ReminderPopup::kClientWidth, ReminderPopup::kClientHeight));
+        QListWidget* list = popup.list();
+        const QRect shortLine = list->visualItemRect(list->item(0));
+        QTRY_VERIFY(list->visualItemRect(list->item(1)).height() >= 3 * shortLine.height());
+        QVERIFY(list->visualItemRect(list->item(1)).right() < list->viewport()->width());
+        QCOMPARE(list->item(1)->text(), longLine);
     }
 
     void fadeLevels() {
         QTemporaryDir dir;
-        ReminderPopup popup(*ReminderSlot::fromName("1|1"), {}, dir.filePath("ts.ini"), m_screen,
-                            m_messages);
+        ReminderPopup popup(*ReminderSlot::fromName("1|1"), {}, {}, dir.filePath("ts.ini"),
+                            m_screen, m_messages);
         popup.show();
         QList<int> levels, expected;
         int ticks = 0;

@@ -1,4 +1,4 @@
-// The slot table in ts.ini: its size and exact bytes, and the first-free rule.
+// The slot table in ts.ini: its size and exact bytes, the first-free rule, freeing stale slots.
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +93,29 @@ class TestSlotTable : public QObject {
         const std::optional<ReminderSlot> found = SlotTable(path()).findFreeSlot();
         QCOMPARE(found ? found->name : QString(), slot);
         QCOMPARE(readRaw(path()), file);
+    }
+
+    // At start-up every busy slot is freed; only the flags change.
+    void releaseAll_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray busy = g("[1|1]\r\n是否显示=1\r\n编号=7\r\n");
+        const QByteArray freed = g("[1|1]\r\n是否显示=0\r\n编号=7\r\n");
+        // clang-format off
+        QTest::newRow("busy slots freed, their records kept")
+            << busy + section("1|2") + section("2|1", "1") << freed + section("1|2") + section("2|1");
+        QTest::newRow("a section that names no slot") << section("abc", "1") << section("abc", "1");
+        QTest::newRow("LF line ends kept") << QByteArray(busy).replace("\r\n", "\n")
+            << QByteArray(freed).replace("\r\n", "\n");
+        QTest::newRow("no file: none made") << QByteArray() << QByteArray("<unreadable>");
+        // clang-format on
+    }
+    void releaseAll() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, expected);
+        QVERIFY(writeRaw(path(), file));
+        QVERIFY(SlotTable(path()).releaseAll());
+        QCOMPARE(readRaw(path()), expected);
     }
 };
 

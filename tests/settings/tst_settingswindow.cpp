@@ -1,4 +1,5 @@
-// The settings window: the scan interval kept in it, its bounds and the start-at-login box.
+// The settings window: the scan interval kept in it and from run to run, its bounds, its keys and
+// the start-at-login box.
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -30,6 +31,16 @@ class TestSettingsWindow : public QObject {
         settings->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(text);
         settings->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         return settings;
+    }
+    // The interval the scan of the next run starts with: a main window over the same folder.
+    int nextRunInterval() {
+        MainWindow next(AppPaths(m_f->dir.path()), m_f->clock, m_f->messages);
+        new ReminderSwitch(next);
+        auto* commands = new SettingsCommands(next, m_autostart);
+        next.startUp();
+        const int interval = next.scanTimer()->interval();
+        if (commands->existingWindow()->intervalText() != QString::number(interval)) return -1;
+        return interval;
     }
     // 停止提醒 then 开启提醒: the interval the scan restarts with.
     int restartScan() {
@@ -93,6 +104,51 @@ class TestSettingsWindow : public QObject {
         QCOMPARE(settings->isVisible(), applied < 0);
         QCOMPARE(m_f->window->scanTimer()->isActive(), applied != 0);
         QCOMPARE(m_f->window->scanTimer()->interval(), applied < 0 ? 3000 : applied);
+    }
+
+    // Whatever the file holds, the next run starts with a valid interval, without a word.
+    void storedInterval_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("7000") << QByteArray("[scan]\nintervalMs=7000\n") << 7000;
+        QTest::newRow("0") << QByteArray("[scan]\nintervalMs=0\n") << 5000;
+        QTest::newRow("above a minute") << QByteArray("[scan]\nintervalMs=60001\n") << 5000;
+        QTest::newRow("a unit after it") << QByteArray("[scan]\nintervalMs=7000ms\n") << 5000;
+        QTest::newRow("a list") << QByteArray("[scan]\nintervalMs=7000, 8000\n") << 5000;
+        QTest::newRow("no section") << QByteArray("intervalMs=7000\n") << 5000;
+        QTest::newRow("binary junk")
+            << QByteArray("\x00\xff[scan\n\x01intervalMs\xfe=", 16) << 5000;
+    }
+    void storedInterval() {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, interval);
+        QFile file(m_f->dir.filePath(QStringLiteral("mirosta.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+        file.close();
+        m_f->messages.clear();
+        QCOMPARE(nextRunInterval(), interval);
+        QVERIFY(m_f->messages.messages().isEmpty());
+    }
+
+    // Enter in the interval applies it, for the next run too; Esc closes the window without
+    // applying. 0 stops the scan of this run only.
+    void keys() {
+        QPointer<SettingsWindow> settings = openAndApply();
+        auto* text = settings->findChild<QLineEdit*>(QStringLiteral("Text1"));
+        text->setText(QStringLiteral("8000"));
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(m_f->window->scanTimer()->interval(), 8000);
+        QVERIFY(!settings->isVisible());
+        openAndApply();
+        text->setText(QStringLiteral("9000"));
+        QTest::keyClick(text, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!settings);
+        QCOMPARE(m_f->window->scanTimer()->interval(), 8000);
+        QCOMPARE(restartScan(), 8000);
+        openAndApply(QStringLiteral("0"));
+        QVERIFY(!m_f->window->scanTimer()->isActive());
+        QCOMPARE(nextRunInterval(), 8000);
     }
 
     void autostartBox_data() {

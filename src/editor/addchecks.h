@@ -1,0 +1,33 @@
+#pragma once
+// The questions 添加 asks before it saves a record, each naming the field it is about. A record the
+// user declines is neither saved nor added. QtCore only: the editor passes its fields' texts in.
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class MessageService;
+class RecordGrid;
+
+// The fields "?" computes the due time from.
+struct DueTimeInputs {
+    QDate castingDate;
+    QString castingHour;
+    QString castingMinute;
+    QString curingAgeDays;
+    QString ageHours;
+    QString ageMinutes;
+};
+
+// The due time to save, or nothing when the user declines.
+// - Empty, or not a due time the scan can ever match: 是/否 (否 the default); 是 keeps the text.
+// - Otherwise, when "?" gives another valid due time for the inputs: 是/否/取消; 是 takes the
+//   computed due time, 否 keeps the typed one, 取消 declines. When "?" gives none (no age, an age
+//   below one day) or none the scan can match, the typed due time is kept without a question.
+std::optional<QString> confirmDueTime(const QString& typed, const DueTimeInputs& inputs,
+                                      MessageService& messages);
+
+// Whether to add a record whose fields (the due mark left out) equal those of a record the grid
+// holds already: no question when there is none, else 是/否.
+bool confirmDuplicate(const RecordGrid& grid, const QStringList& fields, MessageService& messages);

@@ -1,0 +1,92 @@
+#include "planning/rawrecordline.h"
+
+namespace rawline {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The number of the `count` digits at `at`, or -1.
+int digits(QByteArrayView text, qsizetype at, int count) {
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char c = text[at + i];
+        if (!isDigit(c)) return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+qint64 keyOf(int year, int month, int day, int minuteOfDay) {
+    return ((year * 100LL + month) * 100 + day) * 10000 + (minuteOfDay / 60) * 100 +
+           minuteOfDay % 60;
+}
+
+constexpr char kFullWidthBlank[] = "\xa1\xa1";
+
+// Length of the blank at `at` (one ASCII blank or tab, or the two bytes of the full-width blank),
+// 0 when there is none.
+qsizetype blankAt(QByteArrayView text, qsizetype at) {
+    if (at >= text.size()) return 0;
+    if (text[at] == ' ' || text[at] == '\t') return 1;
+    if (text.sliced(at).startsWith(QByteArrayView(kFullWidthBlank, 2))) return 2;
+    return 0;
+}
+
+}  // namespace
+
+std::optional<QByteArrayView> field(QByteArrayView line, int index) {
+    qsizetype start = 0;
+    for (int i = 0; i < index; ++i) {
+        const qsizetype comma = line.indexOf(',', start);
+        if (comma < 0) return std::nullopt;
+        start = comma + 1;
+    }
+    if (line.isEmpty()) return std::nullopt;  // an empty line has no fields at all
+    const qsizetype end = line.indexOf(',', start);
+    return line.sliced(start, (end < 0 ? line.size() : end) - start);
+}
+
+qint64 dueKey(QDate date, int minuteOfDay) {
+    int year, month, day;
+    date.getDate(&year, &month, &day);
+    return keyOf(year, month, day, minuteOfDay);
+}
+
+qint64 dueKey(const QDateTime& time) {
+    return dueKey(time.date(), time.time().hour() * 60 + time.time().minute());
+}
+
+QDate dueKeyDate(qint64 key) {
+    const qint64 day = key / 10000;
+    return QDate(int(day / 10000), int(day / 100 % 100), int(day % 100));
+}
+
+std::optional<qint64> dueKey(QByteArrayView field) {
+    if (field.size() < 10 || field[4] != '-' || field[7] != '-') return std::nullopt;
+    const int year = digits(field, 0, 4);
+    const int month = digits(field, 5, 2);
+    const int day = digits(field, 8, 2);
+    if (year < 0 || month < 0 || day < 0 || !QDate::isValid(year, month, day)) return std::nullopt;
+    int minute = 0;
+    if (field.size() >= 16 && field[10] == ' ' && field[13] == ':') {
+        const int h = digits(field, 11, 2);
+        const int m = digits(field, 14, 2);
+        if (h >= 0 && h < 24 && m >= 0 && m < 60) minute = h * 60 + m;
+    }
+    return keyOf(year, month, day, minute);
+}
+
+bool equalsTrimmed(QByteArrayView field, QByteArrayView text) {
+    // Blanks are skipped from the front character by character, so a full-width blank is only
+    // ever taken at a character boundary; the same holds after the text.
+    qsizetype at = 0;
+    for (qsizetype n; (n = blankAt(field, at)) > 0;) at += n;
+    if (!field.sliced(at).startsWith(text)) return false;
+    at += text.size();
+    for (qsizetype n; (n = blankAt(field, at)) > 0;) at += n;
+    return at == field.size();
+}
+
+}  // namespace rawline

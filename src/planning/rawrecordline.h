@@ -1,0 +1,59 @@
+#pragma once
+// Lines of a.bz read in their raw GBK bytes, without decoding them. Field separators, line ends and
+// ASCII digits never occur inside a GBK two-byte character (its second byte is 0x40 or above), so
+// a line can be cut at its commas and a due time read from its bytes. QtCore only.
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <cstring>
+#include <optional>
+
+namespace rawline {
+
+struct Span {
+    qsizetype start = 0;   // offset of the line's first byte in the file
+    qsizetype length = 0;  // without the line end
+};
+
+// Calls visit(Span) for every line of the bytes, by the line rules of splitLines() (CR LF, a lone
+// CR or a lone LF ends a line; no extra line after a last line end), without copying any line.
+template <typename Visit>
+void forEachLine(QByteArrayView bytes, Visit&& visit) {
+    const char* data = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    qsizetype lfAt = -1;  // the next LF at or after start, or n
+    while (start < n) {
+        // Lines end in LF far more often than in a lone CR: find the LF, then any CR before it.
+        if (lfAt < start) {
+            const void* lf = memchr(data + start, '\n', size_t(n - start));
+            lfAt = lf ? static_cast<const char*>(lf) - data : n;
+        }
+        const void* cr = memchr(data + start, '\r', size_t(lfAt - start));
+        if (!cr) {
+            visit(Span{start, lfAt - start});
+            start = lfAt + 1;
+            continue;
+        }
+        const qsizetype crAt = static_cast<const char*>(cr) - data;
+        visit(Span{start, crAt - start});
+        start = crAt + 1 < n && data[crAt + 1] == '\n' ? crAt + 2 : crAt + 1;
+    }
+}
+
+// The field with the 0-based index, or nothing when the line has fewer fields.
+std::optional<QByteArrayView> field(QByteArrayView line, int index);
+
+// A due time as one number that sorts as the text does: YYYYMMDDhhmm.
+qint64 dueKey(QDate date, int minuteOfDay);
+qint64 dueKey(const QDateTime& time);
+QDate dueKeyDate(qint64 key);
+
+// The key of a due-time field: "YYYY-MM-DD hh:mm", or "YYYY-MM-DD" alone (taken as 00:00), with a
+// real calendar date; whatever follows is ignored. Nothing for any other text.
+std::optional<qint64> dueKey(QByteArrayView field);
+
+// Whether the field, blanks (ASCII and the full-width blank) around it ignored, is exactly `text`.
+bool equalsTrimmed(QByteArrayView field, QByteArrayView text);
+
+}  // namespace rawline
