@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and writing for the program's data files. QtCore only.
-// Files are never held open: each call opens, reads or writes the whole file and closes it.
+// Files are never held open longer than one read or write: each call (or a LineBlockReader while it
+// lives) opens, reads or writes the whole file and closes it.
 
 #include <QByteArray>
 #include <QFile>
