@@ -1,82 +1,118 @@
-// One add in the record editor with a full grid (32,765 records), save to a.bz included, beside a
-// baseline that only encodes the same lines to GBK and writes them once. Compare
-// BM_Editor_AddRecord with BM_Editor_Baseline: the add should cost no more than twice the baseline.
+// The record editor with long files:
+//   BM_Add_Record/N          one 添加 with N records in the grid, the atomic save of a.bz included,
+//                            beside
+//   BM_Add_Baseline/N        writing the same bytes once, through the same atomic save;
+//   BM_EditorLoad_Window/N   the editor opened on N records until its grid shows them all, beside
+//                            BM_EditorLoad_Baseline/N (bench_loading.cpp); the counter
+//                            longest_stall_ms is the longest the window's event loop went without
+//                            running a 1 ms timer, construction of the window included.
+// The add should cost at most twice its baseline, and no stall should reach 100 ms.
 
 #include <benchmark/benchmark.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <cstdlib>
+#include <QTimer>
 
 #include "benchsupport.h"
+#include "benchwrite.h"
 #include "editor/editorwindow.h"
 #include "platform/apppaths.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
+#include "platform/textfile.h"
 #include "records/recordgrid.h"
 
 namespace {
 
-constexpr int kRecords = 32765;  // the most records the grid has ever been asked to hold
+constexpr int kDueToday = 50;
+// The record the add writes, from the fields below and the clock's 2024-03-07 09:05.
+const QString kNewRecord =
+    QStringLiteral("新增记录,C30,PB-9,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,");
+const char* const kFields[][2] = {
+    {"Text1", "新增记录"}, {"Text3", "PB-9"}, {"Text6", "28"}, {"Text8", "36"}, {"Text9", "2"}};
 
-// The record lines of a.bz after the add: kRecords records, the new one, the trailing commas.
-QStringList linesAfterAdd() {
-    QStringList lines = bench::recordLines(kRecords);
-    lines.insert(
-        kRecords,
-        QStringLiteral("新增记录,C30,PB-9,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,"));
-    return lines;
+// a.bz after the add: the records, the new one, the trailing commas.
+QByteArray fileAfterAdd(int count) {
+    return bench::longRecordFile(count, kDueToday).chopped(10) + gbk::encode(kNewRecord) +
+           "\r\n,,,,,,,,,,";
 }
 
-void BM_Editor_AddRecord(benchmark::State& state) {
+void BM_Add_Record(benchmark::State& state) {
     bench::ensureApplication();
+    const int count = int(state.range(0));
     QTemporaryDir dir;
     const AppPaths paths(dir.path());
-    {
-        QStringList lines = linesAfterAdd();
-        lines.removeAt(kRecords);  // the file before the add
-        QFile file(paths.dataFilePath());
-        if (!file.open(QIODevice::WriteOnly)) return state.SkipWithError("cannot write a.bz");
-        file.write(gbk::encode(lines.join(QStringLiteral("\r\n"))));
-    }
+    if (!writeFileAtomically(paths.dataFilePath(), bench::longRecordFile(count, kDueToday),
+                             nullptr))
+        return state.SkipWithError("cannot write a.bz");
     FixedClock clock(QDateTime(QDate(2024, 3, 7), QTime(9, 5)));
     RecordingMessageService messages;
     EditorWindow editor(paths, clock, messages);
-    if (editor.grid().rows() != kRecords + 2) return state.SkipWithError("records not loaded");
-    editor.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("新增记录"));
-    editor.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("PB-9"));
-    editor.findChild<QLineEdit*>(QStringLiteral("Text6"))->setText(QStringLiteral("28"));
+    while (editor.recordsLoading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (editor.grid().rows() != count + 2) return state.SkipWithError("records not loaded");
+    for (const auto& [name, text] : kFields)
+        editor.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromUtf8(text));
     editor.computeDueTime();
 
     RecordGrid& grid = editor.grid();
     for (auto _ : state) {
         editor.addRecord();
         state.PauseTiming();
-        // Back to kRecords records for the next round.
+        // Back to `count` records for the next round.
         const int added = grid.rows() - 2;
         grid.setRows(grid.rows() - 1);
         for (int c = 0; c < grid.cols(); ++c) grid.setTextMatrix(added, c, QString());
         state.ResumeTiming();
     }
     if (!messages.messages().isEmpty()) state.SkipWithError("the add reported a problem");
-    state.counters["bytes"] = double(QFile(paths.dataFilePath()).size());
+    if (readWholeFile(paths.dataFilePath()).bytes != fileAfterAdd(count))
+        state.SkipWithError("a.bz does not hold the records and the new one");
+    state.counters["file_MB"] = double(QFile(paths.dataFilePath()).size()) / (1 << 20);
 }
-BENCHMARK(BM_Editor_AddRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Add_Record)->Arg(32765)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_Editor_Baseline(benchmark::State& state) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.bz"));
-    const QStringList lines = linesAfterAdd();
-    for (auto _ : state) {
-        const QByteArray bytes = gbk::encode(lines.join(QStringLiteral("\r\n")));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return state.SkipWithError("cannot write a.bz");
-    }
-    state.counters["bytes"] = double(QFile(path).size());
+void BM_Add_Baseline(benchmark::State& state) {
+    bench::writeOnce(state, fileAfterAdd(int(state.range(0))));
 }
-BENCHMARK(BM_Editor_Baseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Add_Baseline)->Arg(32765)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_EditorLoad_Window(benchmark::State& state) {
+    bench::ensureApplication();
+    const AppPaths paths(bench::dataFolder(int(state.range(0)), kDueToday));
+    FixedClock clock(QDateTime(bench::kToday, QTime(12, 0)));
+    RecordingMessageService messages;
+    double longestStall = 0;
+    for (auto _ : state) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        qint64 lastTick = 0;
+        qint64 stall = 0;
+        QTimer ticks;
+        ticks.setInterval(1);
+        ticks.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            const qint64 now = elapsed.nsecsElapsed();
+            stall = qMax(stall, now - lastTick);
+            lastTick = now;
+        });
+        ticks.start();
+        EditorWindow editor(paths, clock, messages);
+        editor.show();
+        while (editor.recordsLoading())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // Until the grid has been painted with its records.
+        for (const qint64 end = elapsed.nsecsElapsed() + 20'000'000; elapsed.nsecsElapsed() < end;)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        state.SetIterationTime(double(elapsed.nsecsElapsed()) / 1e9);
+        longestStall = qMax(longestStall, double(stall) / 1e6);
+        if (editor.grid().rows() != state.range(0) + 2) state.SkipWithError("records missing");
+    }
+    state.counters["longest_stall_ms"] = longestStall;
+}
+BENCHMARK(BM_EditorLoad_Window)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace

@@ -3,9 +3,15 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <utility>
 
 #include "platform/gbkcodec.h"
 #include "records/specimenrecord.h"
@@ -62,6 +68,51 @@ inline QStringList recordLines(int count) {
 
 inline QByteArray recordFile(int count) {
     return gbk::encode(recordLines(count).join(QStringLiteral("\r\n")));
+}
+
+// An a.bz of `count` records as the editor writes them, of which `dueToday` fall due today, spread
+// evenly through the file; the others fell due on one of the 2,000 days before. Built from bytes,
+// as a million records must be quick to make.
+inline QByteArray longRecordFile(int count, int dueToday) {
+    auto enc = [](const char* utf8) { return gbk::encode(QString::fromUtf8(utf8)); };
+    const QByteArray parts[] = {enc("3号楼三层柱"), enc("地下室底板"), enc("5#楼二层梁板"),
+                                enc("主楼剪力墙"), enc("基础承台")};
+    const QByteArray methods[] = {enc("标准养护"), enc("同级养护")};
+    const QByteArray remarks[] = {"", "", enc("复检"), enc("见证取样；抗渗")};
+    const int step = dueToday > 0 ? qMax(count / dueToday, 1) : 0;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(count) * 90);
+    char time[8];
+    for (int i = 0; i < count; ++i) {
+        const int minute = i % (24 * 60);
+        snprintf(time, sizeof time, "%02d:%02d", minute / 60, minute % 60);
+        const bool today = step > 0 && i % step == 0 && i / step < dueToday;
+        const QDate due = today ? kToday : kToday.addDays(-1 - (i * 7919) % 2000);
+        bytes += parts[i % 5] + QByteArray::number(i) + ",C" +
+                 QByteArray::number(25 + 5 * (i % 8)) + ",PB-" +
+                 QByteArray::number(i % 1000).rightJustified(3, '0') + ",2024-3-7 " + time +
+                 ",28," + due.toString(Qt::ISODate).toLatin1() + ' ' + time + ',' + methods[i % 2] +
+                 ',' + QByteArray::number(10 + i % 90) + ',' + QByteArray::number(1 + i % 3) + ',' +
+                 remarks[i % 4] + ",\r\n";
+    }
+    return bytes + ",,,,,,,,,,";
+}
+
+// A data folder whose a.bz is longRecordFile(count, dueToday); each is written once per run.
+inline QString dataFolder(int count, int dueToday) {
+    static std::map<std::pair<int, int>, std::unique_ptr<QTemporaryDir>> folders;
+    auto& dir = folders[{count, dueToday}];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        QFile f(dir->filePath(QStringLiteral("a.bz")));
+        if (!f.open(QIODevice::WriteOnly) || f.write(longRecordFile(count, dueToday)) < 0)
+            std::abort();
+    }
+    return dir->path();
+}
+
+inline QString dataFile(int count, int dueToday) {
+    return QDir(dataFolder(count, dueToday)).filePath(QStringLiteral("a.bz"));
 }
 
 }  // namespace bench

@@ -1,17 +1,21 @@
 // A program for the start-up and memory figures of mirosta_bench, run as a fresh process each time:
-//   mirosta_startup_probe bare              shows one empty window and ends (the baseline)
-//   mirosta_startup_probe main FOLDER       starts the main window on FOLDER/a.bz and ends when
-//   shown mirosta_startup_probe memory FOLDER     also opens the editor, then prints the resident
-//   MB mirosta_startup_probe memory-bare       prints the resident MB of a bare window
-// It runs on the offscreen platform with a clock standing on the benchmarks' day.
+//   mirosta_startup_probe bare             shows one empty window; prints when it was painted
+//   mirosta_startup_probe main FOLDER      starts the main window on FOLDER/a.bz; prints when the
+//                                          window was first painted and when today's list was
+//   mirosta_startup_probe memory FOLDER    also opens the editor and waits for all its records,
+//                                          then prints the resident MB and both grids' records
+//   mirosta_startup_probe memory-bare      prints the resident MB of a bare window
+// Times are in milliseconds since MIROSTA_PROBE_SPAWNED, the monotonic clock's nanoseconds read by
+// the benchmark just before it started the probe. It runs on the offscreen platform with a clock
+// standing on the benchmarks' day.
 
+#include <time.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QWidget>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 
 #include "benchsupport.h"
 #include "editor/editorwindow.h"
@@ -28,6 +32,24 @@ double residentMegabytes() {
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+double sinceSpawn() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const double spawned = qEnvironmentVariable("MIROSTA_PROBE_SPAWNED").toDouble();
+    return (double(now.tv_sec) * 1e9 + double(now.tv_nsec) - spawned) / 1e6;
+}
+
+// Notes the time of a widget's first paint.
+class FirstPaint : public QObject {
+  public:
+    explicit FirstPaint(QWidget* widget) { widget->installEventFilter(this); }
+    double at = -1;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && at < 0) at = sinceSpawn();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -41,19 +63,26 @@ int main(int argc, char* argv[]) {
 
     if (mode == QLatin1String("bare") || mode == QLatin1String("memory-bare")) {
         QWidget window;
+        const FirstPaint painted(&window);
         window.resize(872, 530);
         window.show();
-        QApplication::processEvents();
+        while (painted.at < 0) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (mode == QLatin1String("bare")) printf("%.2f\n", painted.at);
         if (mode == QLatin1String("memory-bare")) printf("%.1f\n", residentMegabytes());
         return 0;
     }
     if (argc < 3) return 2;
     const AppPaths paths(QString::fromLocal8Bit(argv[2]));
     MainWindow window(paths, clock, messages);
+    const FirstPaint painted(&window);
     window.startUp();
     QApplication::processEvents();
+    const double listed = sinceSpawn();
+    if (mode == QLatin1String("main")) printf("%.2f %.2f\n", painted.at, listed);
     if (mode == QLatin1String("memory")) {
         EditorWindow editor(paths, clock, messages, &window);
+        editor.show();
+        while (editor.recordsLoading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QApplication::processEvents();
         printf("%.1f %d %d\n", residentMegabytes(), window.grid().rows() - 2,
                editor.grid().rows() - 2);

@@ -85,4 +85,10 @@ inline const QString kSavedWithoutDueTime = QStringLiteral("已保存，未填�
 inline const QString kSavedNoReminder = QStringLiteral("已保存，到期时间“%1”无效，不会提醒");
 inline const QString kStatusName = QStringLiteral("保存结果");
 
+// While a long data file is read in the background.
+inline const QString kLoading = QStringLiteral("正在读取全部记录…… %p%");
+inline const QString kLoadingName = QStringLiteral("正在读取全部记录");
+inline const QString kAddWhileLoading =
+    QStringLiteral("正在读取全部记录，请在读取完成后再添加。本条记录未添加。");
+
 }  // namespace editortexts

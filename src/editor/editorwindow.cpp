@@ -2,22 +2,26 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "editor/addchecks.h"
 #include "editor/castingdateedit.h"
 #include "editor/duetime.h"
 #include "editor/editortexts.h"
+#include "platform/busycursor.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
 #include "platform/programfont.h"
 #include "platform/twips.h"
+#include "records/recordfileload.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
 #include "records/recordsaver.h"
@@ -80,6 +84,7 @@ EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& m
 }
 
 EditorWindow::~EditorWindow() {
+    m_pendingLoad.reset();  // stops the reading; nothing is saved
     // The view and the model watch m_grid, which goes before the window's children do.
     delete m_view;
     delete m_model;
@@ -210,6 +215,18 @@ void EditorWindow::buildGrid() {
     const QStringList& headings = recordHeadings();
     for (int c = 0; c < m_grid.cols() && c < headings.size(); ++c)
         m_grid.setTextMatrix(0, c, headings.at(c));
+
+    // Over the foot of the grid while a long file is read.
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("loadProgress"));
+    m_progress->setAccessibleName(kLoadingName);
+    m_progress->setFormat(kLoading);
+    m_progress->setRange(0, 1000);
+    const QRect grid = m_view->geometry();
+    const int height = fontMetrics().height() + 10;
+    m_progress->setGeometry(grid.left() + 20, grid.bottom() - 2 * height, grid.width() - 40,
+                            height);
+    m_progress->hide();
 }
 
 void EditorWindow::setInitialContent(const Clock& clock) {
@@ -236,13 +253,32 @@ void EditorWindow::orderFocus() {
 }
 
 void EditorWindow::reloadRecords() {
-    {
-        RecordGrid::BulkUpdate bulk(m_grid);
-        m_grid.setRows(1);
-        m_grid.addItem();
+    m_pendingLoad.reset();  // a load under way is stopped and started afresh
+    const QString path = m_paths.dataFilePath();
+    m_pendingLoad = std::make_unique<RecordFileLoad>(path, m_grid.cols());
+    connect(m_pendingLoad.get(), &RecordFileLoad::progress, this, &EditorWindow::showLoadProgress);
+    connect(m_pendingLoad.get(), &RecordFileLoad::finished, this, &EditorWindow::takeLoadedRecords);
+    if (QFileInfo(path).size() < kBackgroundLoadBytes) {
+        m_pendingLoad->wait();  // a few milliseconds: no progress bar flickers by
+        return;
     }
-    m_carried.clear();
-    m_load = loadAllRecords(m_grid, m_paths.dataFilePath(), &m_carried);
+    m_progress->setValue(0);
+    m_progress->show();
+    m_progress->raise();
+}
+
+void EditorWindow::showLoadProgress(qint64 done, qint64 total) {
+    m_progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
+}
+
+void EditorWindow::takeLoadedRecords() {
+    // Called from the load's own signal: it goes once the signal has returned.
+    RecordFileLoad* load = m_pendingLoad.release();
+    load->deleteLater();
+    m_grid.takeRecordRows(std::move(load->grid()));
+    m_carried = std::move(load->carried());
+    m_load = load->report();
+    m_progress->hide();
     if (m_load.status == FileStatus::Unreadable)
         m_messages.show(kTitleError, kLoadFailed.arg(m_load.error), MessageIcon::Warning);
 }
@@ -326,6 +362,10 @@ bool EditorWindow::refuseUnstorableField() {
 }
 
 void EditorWindow::addRecord() {
+    if (m_pendingLoad) {
+        m_messages.show(kTitleNote, kAddWhileLoading, MessageIcon::Information);
+        return;
+    }
     if (m_load.status == FileStatus::Unreadable) {
         m_messages.show(kTitleError, kAddWithoutRecords.arg(m_load.error), MessageIcon::Warning);
         return;
@@ -340,7 +380,10 @@ void EditorWindow::addRecord() {
         m_grid.setTextMatrix(row, c, fields.at(c - 1));
     m_grid.addItem();
 
-    const SaveResult saved = baocuns(m_grid, m_carried, m_paths.dataFilePath());
+    const SaveResult saved = [this] {
+        const BusyCursor busy;  // a long file takes a moment to write
+        return baocuns(m_grid, m_carried, m_paths.dataFilePath());
+    }();
     if (!saved.ok) {
         // The grid shows only what a.bz holds: the row becomes the trailing empty row again.
         m_grid.removeItem(m_grid.rows() - 1);

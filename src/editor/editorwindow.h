@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <memory>
 #include <optional>
 
 #include "platform/apppaths.h"
@@ -24,7 +25,9 @@ class QComboBox;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
+class RecordFileLoad;
 class RecordGridModel;
 class RecordGridView;
 
@@ -35,8 +38,14 @@ class EditorWindow : public QDialog {
                  QWidget* parent = nullptr);
     ~EditorWindow() override;
 
-    // Reads every record of a.bz into the grid afresh; the entry fields keep what they hold.
+    // A data file at least this long is read in the background, with a progress bar.
+    static constexpr qint64 kBackgroundLoadBytes = qint64(4) << 20;
+
+    // Reads every record of a.bz into the grid afresh; the entry fields keep what they hold. The
+    // grid keeps what it shows until the whole file has been read.
     void reloadRecords();
+    // Whether a.bz is being read; 添加 waits for it.
+    bool recordsLoading() const { return m_pendingLoad != nullptr; }
 
     RecordGrid& grid() { return m_grid; }
     RecordGridView* gridView() const { return m_view; }
@@ -71,12 +80,15 @@ class EditorWindow : public QDialog {
     // The casting date, or a message naming the field and nothing.
     std::optional<QDate> castingDateOrRefuse();
     void showSaved(const QString& dueTime);
+    void showLoadProgress(qint64 done, qint64 total);
+    void takeLoadedRecords();
 
     AppPaths m_paths;
     MessageService& m_messages;
     RecordGrid m_grid;
     QList<CarriedLine> m_carried;
     LoadReport m_load;
+    std::unique_ptr<RecordFileLoad> m_pendingLoad;
 
     QLineEdit* m_projectPart = nullptr;    // Text1
     QComboBox* m_strengthGrade = nullptr;  // Combo2
@@ -96,6 +108,7 @@ class EditorWindow : public QDialog {
     QPushButton* m_close = nullptr;        // Command2
     RecordGridModel* m_model = nullptr;
     RecordGridView* m_view = nullptr;  // Grid1
+    QProgressBar* m_progress = nullptr;
 
     CastingDateEdit* m_castingDate = nullptr;  // DTPicker1
     QLabel* m_saved = nullptr;                 // the status line: the last saved record's due time

@@ -9,6 +9,7 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include "platform/busycursor.h"
 #include "platform/clock.h"
 #include "platform/lenientnumber.h"
 #include "platform/messageservice.h"
@@ -146,7 +147,10 @@ void MainWindow::startUp() {
     const QStringList& headings = recordHeadings();
     for (int c = 0; c < headings.size(); ++c) m_grid.setTextMatrix(0, c, headings.at(c));
 
-    todayListDone(loadDueToday(m_grid, m_paths.dataFilePath(), m_clock));
+    todayListDone([this] {
+        const BusyCursor busy;
+        return loadDueToday(m_grid, m_paths.dataFilePath(), m_clock);
+    }());
 }
 
 void MainWindow::startScanIfDue() {
@@ -168,7 +172,10 @@ void MainWindow::todayListDone(const LoadReport& report) {
 }
 
 void MainWindow::reloadRecords() {
-    todayListDone(reloadDueToday(m_grid, m_paths.dataFilePath(), m_clock));
+    todayListDone([this] {
+        const BusyCursor busy;
+        return reloadDueToday(m_grid, m_paths.dataFilePath(), m_clock);
+    }());
 }
 
 QString MainWindow::scanIntervalText() const {

@@ -2,10 +2,11 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QSet>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/reminderswitch.h"
-#include "platform/gbkcodec.h"
+#include "platform/busycursor.h"
 #include "platform/messageservice.h"
 #include "platform/textfile.h"
 #include "records/recordgridview.h"
@@ -18,9 +19,38 @@ const QString kTitle = QStringLiteral("提示");
 
 // The line a.bz holds for a row: columns 1 to 10, each followed by a comma (an empty due mark).
 QByteArray recordLineOf(const RecordGrid& grid, int row) {
-    QString text;
-    for (int c = 1; c <= 10; ++c) text += grid.textMatrix(row, c) + u',';
-    return gbk::encode(text);
+    QByteArray line;
+    grid.appendCellBytes(row, 1, 10, line);
+    return line + ',';
+}
+
+// Rewrites the file without the given lines, the others in their order with CR LF between them.
+// The reason in Chinese when the file could not be read or written (and is left as it was).
+QString removeLines(const QString& path, const QSet<QByteArray>& lines) {
+    QSet<qsizetype> lengths;  // a quick first test for each line of the file
+    for (const QByteArray& line : lines) lengths.insert(line.size());
+    LineBlockReader reader(path);
+    if (reader.status() == FileStatus::Missing) return QStringLiteral("数据文件不存在。");
+    if (reader.status() != FileStatus::Ok) return reader.error();
+    const auto keepLines = [&](const ByteWriter& write) {
+        bool ok = true;
+        bool first = true;
+        QByteArray block;
+        while (ok && reader.next(block)) {
+            forEachLine(block, [&](QByteArrayView line) {
+                if (!ok) return;
+                if (lengths.contains(line.size()) &&
+                    lines.contains(QByteArray::fromRawData(line.data(), line.size())))
+                    return;
+                ok = (first || write("\r\n")) && write(line);
+                first = false;
+            });
+        }
+        return ok && reader.status() == FileStatus::Ok;
+    };
+    QString error;
+    if (writeFileAtomically(path, keepLines, &error)) return {};
+    return error.isEmpty() ? reader.error() : error;
 }
 
 }  // namespace
@@ -61,31 +91,21 @@ void RecordMaintenance::deleteExpired() {
 
 bool RecordMaintenance::delgqshuju() {
     RecordGrid& grid = m_window.grid();
-    const QString path = m_window.paths().dataFilePath();
-    const FileLines file = readLines(path);
-    if (file.status != FileStatus::Ok) {
-        const QString reason =
-            file.status == FileStatus::Missing ? QStringLiteral("数据文件不存在。") : file.error;
-        m_window.messages().show(
-            QStringLiteral("错误"),
-            QStringLiteral("无法删除过期数据：%1\n数据文件和列表均未改动。").arg(reason),
-            MessageIcon::Warning);
-        return false;
-    }
-
-    QList<QByteArray> lines = file.lines;
+    QSet<QByteArray> firedLines;
     QList<int> firedRows;  // from the last row up, the order in which they leave the list
     for (int r = grid.rows() - 1; r >= 1; --r) {
         if (grid.textMatrix(r, recordcolumns::kDueMark) != dueMarkText()) continue;
-        lines.removeAll(recordLineOf(grid, r));
+        firedLines.insert(recordLineOf(grid, r));
         firedRows.append(r);
     }
-
-    QString error;
-    if (!writeFileAtomically(path, lines.join("\r\n"), &error)) {
+    const QString problem = [&] {
+        const BusyCursor busy;  // a long file takes a moment to rewrite
+        return removeLines(m_window.paths().dataFilePath(), firedLines);
+    }();
+    if (!problem.isEmpty()) {
         m_window.messages().show(
             QStringLiteral("错误"),
-            QStringLiteral("无法删除过期数据：%1\n数据文件和列表均未改动。").arg(error),
+            QStringLiteral("无法删除过期数据：%1\n数据文件和列表均未改动。").arg(problem),
             MessageIcon::Warning);
         return false;
     }

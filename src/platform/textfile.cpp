@@ -21,35 +21,43 @@ QString describe(const QFileDevice& file) {
     }
 }
 
+// Opens the file for reading, or says why not (status Missing or Unreadable, and the reason).
+FileStatus openForReading(QFile& file, QString* error) {
+    const QString path = file.fileName();
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) return FileStatus::Missing;
+    if (!info.isFile()) {
+        // A folder, a pipe or a device in the file's place: reading a pipe or a device could wait
+        // for ever or never end.
+        *error = QStringLiteral("“%1”不是普通文件。").arg(QDir::toNativeSeparators(path));
+        return FileStatus::Unreadable;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error =
+            QStringLiteral("无法打开“%1”：%2").arg(QDir::toNativeSeparators(path), describe(file));
+        return FileStatus::Unreadable;
+    }
+    return FileStatus::Ok;
+}
+
+QString readFailure(const QFile& file) {
+    return QStringLiteral("无法读取“%1”：%2")
+        .arg(QDir::toNativeSeparators(file.fileName()), describe(file));
+}
+
 }  // namespace
 
 FileContent readWholeFile(const QString& path) {
     FileContent result;
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) return result;
-    if (!info.isFile()) {
-        // A folder, a pipe or a device in the file's place: reading a pipe or a device could wait
-        // for ever or never end.
-        result.status = FileStatus::Unreadable;
-        result.error = QStringLiteral("“%1”不是普通文件。").arg(QDir::toNativeSeparators(path));
-        return result;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = FileStatus::Unreadable;
-        result.error =
-            QStringLiteral("无法打开“%1”：%2").arg(QDir::toNativeSeparators(path), describe(file));
-        return result;
-    }
+    result.status = openForReading(file, &result.error);
+    if (result.status != FileStatus::Ok) return result;
     result.bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.status = FileStatus::Unreadable;
-        result.error =
-            QStringLiteral("无法读取“%1”：%2").arg(QDir::toNativeSeparators(path), describe(file));
+        result.error = readFailure(file);
         result.bytes.clear();
-        return result;
     }
-    result.status = FileStatus::Ok;
     return result;
 }
 
@@ -83,15 +91,73 @@ FileLines readLines(const QString& path) {
     return result;
 }
 
+LineBlockReader::LineBlockReader(const QString& path, qsizetype blockSize)
+    : m_file(path), m_blockSize(qMax<qsizetype>(blockSize, 16)) {
+    m_status = openForReading(m_file, &m_error);
+    if (m_status == FileStatus::Ok) m_size = m_file.size();
+}
+
+bool LineBlockReader::next(QByteArray& block) {
+    if (m_status != FileStatus::Ok || (m_atEnd && m_carry.isEmpty())) return false;
+    if (block.isDetached())
+        block.truncate(0);
+    else
+        block = QByteArray();
+    block.append(m_carry);
+    m_carry.clear();
+    qsizetype cut = -1;
+    while (cut < 0) {
+        if (!m_atEnd) {
+            const qsizetype old = block.size();
+            const qsizetype room = qMax(m_blockSize - old, old);
+            block.resize(old + room);
+            const qint64 n = m_file.read(block.data() + old, room);
+            block.truncate(old + qMax<qint64>(n, 0));
+            if (n < 0) {
+                m_status = FileStatus::Unreadable;
+                m_error = readFailure(m_file);
+                block.clear();
+                return false;
+            }
+            m_atEnd = n == 0;
+        }
+        if (m_atEnd) {
+            cut = block.size();
+            break;
+        }
+        // After the last line end, unless it is a CR that ends the bytes read so far: an LF may
+        // follow it.
+        const char* data = block.constData();
+        for (qsizetype i = block.size() - 1; i >= 0 && cut < 0; --i)
+            if (data[i] == '\n' || (data[i] == '\r' && i + 1 < block.size())) cut = i + 1;
+    }
+    m_carry = block.sliced(cut);
+    block.truncate(cut);
+    m_done += block.size();
+    return !block.isEmpty();
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
     return writeFileAtomically(file, bytes, error);
 }
 
 bool writeFileAtomically(QSaveFile& file, const QByteArray& bytes, QString* error) {
+    return writeFileAtomically(
+        file, [&bytes](const ByteWriter& write) { return write(bytes); }, error);
+}
+
+bool writeFileAtomically(const QString& path, const ByteProducer& produce, QString* error) {
+    QSaveFile file(path);
+    return writeFileAtomically(file, produce, error);
+}
+
+bool writeFileAtomically(QSaveFile& file, const ByteProducer& produce, QString* error) {
     const QString shown = QDir::toNativeSeparators(file.fileName());
     auto fail = [&](const QString& what) {
-        if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(shown, what);
+        if (error)
+            *error =
+                what.isEmpty() ? QString() : QStringLiteral("无法保存“%1”：%2").arg(shown, what);
         file.cancelWriting();
         return false;
     };
@@ -99,12 +165,31 @@ bool writeFileAtomically(QSaveFile& file, const QByteArray& bytes, QString* erro
     // Unbuffered, so that a short write (disk full, file size limit) shows in write()'s result;
     // a buffered device drops the unwritten rest at commit() and still reports success.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(describe(file));
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) return fail(describe(file));
-        done += n;
-    }
+
+    // The pieces are gathered here and written in large writes.
+    constexpr qsizetype kChunk = qsizetype(1) << 20;
+    QByteArray chunk;
+    chunk.reserve(kChunk);
+    bool writeFailed = false;
+    auto writeOut = [&](QByteArrayView bytes) {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
+            if (n <= 0) return !(writeFailed = true);
+            done += n;
+        }
+        return true;
+    };
+    const ByteWriter write = [&](QByteArrayView piece) {
+        if (writeFailed) return false;
+        if (chunk.size() + piece.size() > kChunk) {
+            if (!writeOut(chunk)) return false;
+            chunk.truncate(0);
+            if (piece.size() > kChunk) return writeOut(piece);
+        }
+        chunk.append(piece);
+        return true;
+    };
+    if (!produce(write) || !writeOut(chunk)) return fail(writeFailed ? describe(file) : QString());
     if (!file.commit()) {
         if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(shown, describe(file));
         return false;

@@ -1,5 +1,8 @@
 #include "records/recordloader.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "records/recordgrid.h"
@@ -7,27 +10,73 @@
 
 namespace {
 
-// Appends a row and places fields 0 .. n-2 into columns 1 .. n-1, dropping what does not fit.
-void appendRecordRow(RecordGrid& grid, const QStringList& fields) {
+constexpr int kDueTimeField = recordcolumns::kDueTime - 1;
+
+// The row that was the trailing empty row, after a new trailing row has been appended.
+int appendRow(RecordGrid& grid) {
     grid.addItem();
-    const int row = grid.rows() - 2;  // the row that was the trailing empty row
+    return grid.rows() - 2;
+}
+
+// Back to the rows a load started with: the records it appended go, the trailing row is empty.
+void dropLoadedRows(RecordGrid& grid, int rowsBefore) {
+    grid.setRows(rowsBefore - 1);
+    grid.setRows(rowsBefore);
+}
+
+// A taken line of the main window's list: fields 0 .. n-2 into columns 1 .. n-1, dropping what
+// does not fit.
+void placeLine(RecordGrid& grid, QByteArrayView line) {
+    const int row = appendRow(grid);
+    const qsizetype lastComma = line.lastIndexOf(',');
+    if (gbk::isValid(line)) {
+        grid.setRecordCells(row, line.first(qMax<qsizetype>(lastComma, 0)));
+        return;
+    }
+    const QStringList fields = splitRecordLine(gbk::decode(line));
     const int placed = qMin(static_cast<int>(fields.size()) - 1, grid.cols() - 1);
     for (int k = 0; k < placed; ++k) grid.setTextMatrix(row, k + 1, fields.at(k));
 }
 
-bool hasContent(const QStringList& fields) {
-    for (const QString& f : fields)
-        if (!f.isEmpty()) return true;
-    return false;
+// Takes the lines of a block whose field 5 contains the date. A line of the block ends at CR, LF
+// or the block's end.
+int takeDueLines(RecordGrid& grid, QByteArrayView block, const QByteArray& date) {
+    const char* const begin = block.data();
+    const char* const end = begin + block.size();
+    auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    int taken = 0;
+    // The line of the last hit, and the commas between its start and `counted`, so that many
+    // hits in one long line cost no more than one pass over it.
+    const char* lineStart = end;
+    const char* lineEnd = end;
+    const char* counted = end;
+    qsizetype commas = 0;
+    for (const char* p = begin; p < end;) {
+        const void* found = memmem(p, size_t(end - p), date.constData(), size_t(date.size()));
+        if (!found) break;
+        const char* hit = static_cast<const char*>(found);
+        if (hit >= lineEnd || hit < lineStart) {
+            lineStart = hit;
+            while (lineStart > begin && !isLineEnd(lineStart[-1])) --lineStart;
+            lineEnd = std::find_if(hit, end, isLineEnd);
+            counted = lineStart;
+            commas = 0;
+        }
+        commas += std::count(counted, hit, ',');
+        counted = hit;
+        if (commas == kDueTimeField) {
+            placeLine(grid, QByteArrayView(lineStart, lineEnd));
+            ++taken;
+        }
+        // A hit before field 5 may be followed by one in it; after field 5 the line is done.
+        p = commas < kDueTimeField ? hit + 1 : lineEnd;
+    }
+    return taken;
 }
 
-// Eleven fields with an empty due mark, from valid GBK: the editor's grid writes it back as read.
-bool holdsIntact(const QStringList& fields, bool validGbk) {
-    return fields.size() == SpecimenRecord::kFieldCount && fields.last().isEmpty() && validGbk;
-}
-
-LoadReport reportFor(const FileLines& file) {
-    return LoadReport{file.status, file.error, 0};
+// Eleven fields, the last one empty, valid GBK: the editor's grid writes it back as read.
+bool holdsIntact(QByteArrayView line, qsizetype commas) {
+    return commas == SpecimenRecord::kFieldCount - 1 && line.endsWith(',') && gbk::isValid(line);
 }
 
 }  // namespace
@@ -39,46 +88,73 @@ void numberRows(RecordGrid& grid) {
 }
 
 LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock) {
-    const FileLines file = readLines(dataFilePath);
-    LoadReport report = reportFor(file);
     RecordGrid::BulkUpdate bulk(grid);
-    MinuteText todayText(clock, QStringLiteral("yyyy-MM-dd"));
-    for (const QByteArray& raw : file.lines) {
-        // The clock is asked for every line, so a load that runs over midnight uses the new date.
-        const QString& today = todayText.read();
-        if (today.isEmpty()) break;  // no valid time: nothing is due
-        const QStringList fields = splitRecordLine(gbk::decode(raw));
-        if (fields.size() <= recordcolumns::kDueTime - 1) continue;
-        if (!fields.at(recordcolumns::kDueTime - 1).contains(today)) continue;
-        appendRecordRow(grid, fields);
-        ++report.taken;
+    const int rowsBefore = grid.rows();
+    LoadReport report;
+    QDate day = clock.now().date();
+    // A load that runs over midnight is done again for the new day, so the list is one day's.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt > 0) dropLoadedRows(grid, rowsBefore);
+        LineBlockReader reader(dataFilePath);
+        report = LoadReport{reader.status(), reader.error(), 0};
+        if (!day.isValid()) break;  // no valid time: nothing is due
+        const QByteArray date = day.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+        QByteArray block;
+        while (reader.next(block)) report.taken += takeDueLines(grid, block, date);
+        if (reader.status() != FileStatus::Ok) {
+            dropLoadedRows(grid, rowsBefore);
+            report = LoadReport{reader.status(), reader.error(), 0};
+        }
+        const QDate now = clock.now().date();
+        if (now == day || !now.isValid()) break;
+        day = now;
     }
     numberRows(grid);
     return report;
 }
 
 bool editorHoldsIntact(const QStringList& fields, const QByteArray& raw) {
-    return holdsIntact(fields, gbk::isValid(raw));
+    return fields.size() == SpecimenRecord::kFieldCount && fields.last().isEmpty() &&
+           gbk::isValid(raw);
 }
 
 LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
-                          QList<CarriedLine>* carried) {
-    const FileLines file = readLines(dataFilePath);
-    LoadReport report = reportFor(file);
+                          QList<CarriedLine>* carried, const LoadProgress& progress) {
+    LineBlockReader reader(dataFilePath);
+    LoadReport report{reader.status(), reader.error(), 0};
     RecordGrid::BulkUpdate bulk(grid);
-    for (const QByteArray& raw : file.lines) {
-        const QString text = gbk::decode(raw);
-        const QStringList fields = splitRecordLine(text);
-        if (!hasContent(fields)) continue;  // empty lines and the trailing line of commas
-        // The decoder marks every byte that is not GBK with U+FFFD, which no GBK code stands for,
-        // so the text tells what gbk::isValid(raw) would without decoding the line again.
-        const bool validGbk = !text.contains(QChar(QChar::ReplacementCharacter));
-        if (holdsIntact(fields, validGbk)) {
-            appendRecordRow(grid, fields);
-            ++report.taken;
-        } else if (carried) {
-            carried->append(CarriedLine{report.taken, raw});
+    const int rowsBefore = grid.rows();
+    const qsizetype carriedBefore = carried ? carried->size() : 0;
+    auto undo = [&] {
+        dropLoadedRows(grid, rowsBefore);
+        if (carried) carried->resize(carriedBefore);
+        report.taken = 0;
+    };
+    QByteArray block;
+    while (reader.next(block)) {
+        // The grid keeps the block and its record rows refer to it: nothing is copied or decoded.
+        int blockIndex = -1;
+        forEachLine(block, [&](QByteArrayView line) {
+            const qsizetype commas = std::count(line.begin(), line.end(), ',');
+            if (commas == line.size()) return;  // empty lines and the trailing line of commas
+            if (holdsIntact(line, commas)) {
+                if (blockIndex < 0) blockIndex = grid.addBlock(block);
+                grid.setRecordCells(appendRow(grid), blockIndex, line.data() - block.constData(),
+                                    line.size());
+                ++report.taken;
+            } else if (carried) {
+                carried->append(CarriedLine{report.taken, line.toByteArray()});
+            }
+        });
+        if (progress && !progress(reader.done(), reader.size())) {
+            undo();
+            return report;
         }
+    }
+    if (reader.status() != FileStatus::Ok) {
+        undo();
+        report.status = reader.status();
+        report.error = reader.error();
     }
     numberRows(grid);
     return report;

@@ -10,10 +10,16 @@
 // The main window's loader takes the lines whose due time (field 5) contains today's date. The
 // editor's loader takes every line it can hold intact and carries the rest through unchanged, so
 // that saving the editor's grid never loses a record.
+//
+// Both read the file in blocks and look at its raw bytes: commas, digits and "-" never occur inside
+// a two-byte GBK character (its second byte is 0x40 or more), so fields and dates are found without
+// decoding. A taken line of valid GBK goes into the grid as its bytes; only a line that is not GBK
+// is decoded first, as a whole, the way it always was.
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 
 #include "platform/textfile.h"
 
@@ -36,9 +42,13 @@ struct CarriedLine {
 // Main window: records due today. Precondition: the grid holds no record rows.
 LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock);
 
-// Editor: every record. Precondition: the grid holds no record rows.
+// Told how many of the file's bytes have been read; returns false to stop reading.
+using LoadProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// Editor: every record. Precondition: the grid holds no record rows. A load stopped by `progress`
+// or by a read error leaves the grid and `carried` as they were.
 LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
-                          QList<CarriedLine>* carried);
+                          QList<CarriedLine>* carried, const LoadProgress& progress = {});
 
 // The reload command: removes every numbered row (keeping the heading and the trailing empty row),
 // then runs loadDueToday().

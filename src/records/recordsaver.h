@@ -22,7 +22,13 @@ struct SaveResult {
     QString error;  // the reason, in Chinese, when the save failed
 };
 
-// The bytes of the data file for the grid and the carried lines.
+// Hands the bytes of the data file for the grid and the carried lines to `write`, in pieces;
+// false as soon as a write fails. Record rows loaded from a.bz are written as the bytes they were
+// read from, so a save costs little more than writing the file.
+bool writeRecordFile(const RecordGrid& grid, const QList<CarriedLine>& carried,
+                     const ByteWriter& write);
+
+// The same bytes in one piece.
 QByteArray recordFileBytes(const RecordGrid& grid, const QList<CarriedLine>& carried);
 
 // Writes recordFileBytes() to the data file.

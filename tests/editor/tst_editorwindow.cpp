@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -23,6 +25,13 @@
 using namespace reminderfiles;
 
 namespace {
+
+// An a.bz long enough to be read in the background: its records, then the line of ten commas.
+QByteArray longFile() {
+    const QByteArray record =
+        g("1号楼基础,C35,PB-001,2024-3-1 08:00,7,2024-03-08 08:00,标准养护,12,1,,\r\n");
+    return record.repeated(EditorWindow::kBackgroundLoadBytes / record.size() + 1) + ",,,,,,,,,,";
+}
 
 QByteArray twoRecords() {
     return g(
@@ -172,6 +181,68 @@ class TestEditorWindow : public QObject {
         QCOMPARE(editor.grid().rows(), 4);
         for (int c = 0; c < editor.grid().cols(); ++c)
             QCOMPARE(editor.grid().textMatrix(3, c), QString());
+    }
+
+    // A long file is read in the background behind a progress bar; 添加 waits for it, then adds
+    // to every record.
+    void longFileReadInTheBackground() {
+        const QByteArray file = longFile();
+        const int records = int(file.count('\n'));
+        QVERIFY(writeRaw(dataFile(), file));
+        EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
+        editor.show();
+        auto* progress = editor.findChild<QProgressBar*>(QStringLiteral("loadProgress"));
+        QVERIFY(editor.recordsLoading());
+        QVERIFY(progress->isVisible());
+        QCOMPARE(editor.grid().rows(), 2);  // nothing half-read is shown
+        setText(editor, "Text1", QStringLiteral("新"));
+        setText(editor, "Text3", QStringLiteral("M"));
+        click(editor, "Command1");
+        QCOMPARE(m_messages.texts(),
+                 QStringList{"正在读取全部记录，请在读取完成后再添加。本条记录未添加。"});
+        QCOMPARE(readRaw(dataFile()), file);
+        QCOMPARE(editor.grid().rows(), 2);
+
+        QTRY_VERIFY(!editor.recordsLoading());
+        QVERIFY(!progress->isVisible());
+        QCOMPARE(editor.grid().rows(), records + 2);
+        QCOMPARE(editor.grid().textMatrix(records, 0), QString::number(records));
+        setText(editor, "Text6", QStringLiteral("28"));
+        click(editor, "Command3");
+        click(editor, "Command1");
+        QCOMPARE(m_messages.messages().size(), 1);
+        QCOMPARE(readRaw(dataFile()),
+                 file.chopped(10) +
+                     g("新,C30,M,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,,,,\r\n,,,,,,,,,,"));
+    }
+
+    void closedDuringTheLoad_data() {
+        QTest::addColumn<bool>("program");  // the program ends, rather than the editor closing
+        QTest::newRow("editor closed") << false;
+        QTest::newRow("program ended") << true;
+    }
+    // Closing the editor or ending the program while the file is read loses and saves nothing.
+    void closedDuringTheLoad() {
+        QFETCH(bool, program);
+        const QByteArray file = longFile();
+        QVERIFY(writeRaw(dataFile(), file));
+        auto window = std::make_unique<MainWindow>(AppPaths(m_dir->path()), m_clock, m_messages);
+        installEditorCommand(*window);
+        window->action(QStringLiteral("crsj"))->trigger();
+        QPointer<EditorWindow> editor = window->findChild<EditorWindow*>();
+        QVERIFY(editor->recordsLoading());
+        QSignalSpy added(editor.data(), &EditorWindow::recordAdded);
+        setText(*editor, "Text1", QStringLiteral("新"));
+        setText(*editor, "Text3", QStringLiteral("M"));
+        if (program) {
+            window.reset();
+        } else {
+            editor->close();
+            QTRY_VERIFY(!editor);
+        }
+        QCOMPARE(added.count(), 0);
+        QCOMPARE(readRaw(dataFile()), file);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bz"});
     }
 
     // The questions of 添加 and each answer. The fields start as "?" left them for a 28-day age

@@ -1,14 +1,17 @@
 // The main window's commands: the reminder switch, removing the selected row, 删除过期数据,
 // 数据初始化, the search and the tray icon.
 
+#include <sys/resource.h>
 #include <QLineEdit>
 #include <QTimer>
+#include <csignal>
 
 #include "mainwindow/recordmaintenance.h"
 #include "mainwindow/reminderswitch.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/trayicon.h"
 #include "mainwindow/windowfixture.h"
+#include "platform/textfile.h"
 #include "records/recordgridview.h"
 #include "reminders/reminderengine.h"
 
@@ -137,6 +140,46 @@ class TestMainWindowCommands : public QObject {
         for (int r = 1; r < parts.size(); ++r)
             QCOMPARE(f.grid().textMatrix(r, 0), QString::number(r));
         QCOMPARE(f.window->scanTimer()->isActive(), parts.size() > 1);
+    }
+
+    void deleteExpiredRewrites_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("after");  // empty: the disk is full, a.bz stays
+        const QByteArray a = gbk::encode(recordLine("A")), b = gbk::encode(recordLine("B"));
+        const QByteArray other = gbk::encode(recordLine("other day", "2024-05-01 08:00"));
+        QTest::newRow("LF line ends become CR LF") << a + "\n" + other + "\n" + b + "\n"
+                                                   << other + "\r\n" + b;
+        QTest::newRow("empty lines kept")
+            << other + "\r\n\r\n" + a + "\r\n\r\n" + b << other + "\r\n\r\n\r\n" + b;
+        const QByteArray huge(3 << 20, 'x');
+        QTest::newRow("lines longer than a read kept whole")
+            << huge + "\r\n" + a + "\r\n" + huge + "\r\n" + b << huge + "\r\n" + huge + "\r\n" + b;
+        QTest::newRow("disk full")
+            << (other + "\r\n").repeated(200) + a + "\r\n" + b << QByteArray();
+    }
+    // 删除过期数据 rewrites a.bz line by line: the fired record's line goes, every other line
+    // stays in its place; a write that fails leaves the file and the list as they were.
+    void deleteExpiredRewrites() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, after);
+        Fixture f({});
+        QVERIFY(writeFileAtomically(f.dataPath(), file, nullptr));
+        f.window->reloadRecords();
+        QCOMPARE(f.column(1), (QStringList{"A", "B", ""}));
+        f.mark(1);
+        std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails as on a full disk
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{after.isEmpty() ? 4096 : saved.rlim_cur, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        f.action("scgqsj")->trigger();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(f.read(), after.isEmpty() ? file : after);
+        const QStringList parts =
+            after.isEmpty() ? QStringList{"A", "B", ""} : QStringList{"B", ""};
+        QCOMPARE(f.column(1), parts);
+        QCOMPARE(f.messages.messages().size(), after.isEmpty() ? 1 : 0);
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bz"});
     }
 
     void deleteExpiredWithoutAReadableFile_data() {

@@ -112,6 +112,62 @@ class TestTextFile : public QObject {
         QCOMPARE(entries(dir.path()), QStringList{"a.bz"});
     }
 
+    void readBlocks_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("blockSize");
+        QTest::newRow("empty file") << QByteArray() << 16;
+        QTest::newRow("CR LF split by the block's end")
+            << QByteArray("abcdefghijklmno\r\nxy") << 16;
+        QTest::newRow("lone CR at the block's end") << QByteArray("abcdefghijklmno\rxy\n") << 16;
+        QTest::newRow("LF at the block's end") << QByteArray("abcdefghijklmno\nxy") << 16;
+        QTest::newRow("line longer than a block") << QByteArray(100, 'x') + "\r\n,\r\n" << 16;
+        QTest::newRow("only line ends") << QByteArray("\r\n\r\r\n\n\n\r").repeated(20) << 16;
+        QTest::newRow("records over many blocks")
+            << QByteArray("3号楼,C30,PB-1,,,,,,,,\r\n").repeated(5000) + ",,,,,,,,,," << 4096;
+    }
+    // Blocks hold whole lines and together the whole file: their lines are the file's lines.
+    void readBlocks() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, blockSize);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.bz"));
+        QVERIFY(writeFileAtomically(path, bytes, nullptr));
+        LineBlockReader reader(path, blockSize);
+        QCOMPARE(reader.size(), bytes.size());
+        QByteArray block;
+        QByteArray joined;
+        Lines lines;
+        while (reader.next(block)) {
+            QVERIFY(!block.isEmpty());
+            // Only the last block may end inside a line, and a CR LF is never split.
+            const bool last = joined.size() + block.size() == bytes.size();
+            QVERIFY(last || block.endsWith('\n') || block.endsWith('\r'));
+            QVERIFY(last || !block.endsWith('\r') ||
+                    bytes.at(joined.size() + block.size()) != '\n');
+            joined += block;
+            QCOMPARE(reader.done(), joined.size());
+            forEachLine(block, [&lines](QByteArrayView line) { lines << line.toByteArray(); });
+        }
+        QCOMPARE(reader.status(), FileStatus::Ok);
+        QCOMPARE(joined, bytes);
+        QCOMPARE(lines, splitLines(bytes));
+    }
+
+    // A producer that gives up (its source could not be read) leaves the old file, without a
+    // reason of the writer's own.
+    void producerGivesUp() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.bz"));
+        QVERIFY(writeFileAtomically(path, QByteArray("old"), nullptr));
+        QString error;
+        const bool written = writeFileAtomically(
+            path, [](const ByteWriter& write) { return write("new") && false; }, &error);
+        QVERIFY(!written);
+        QVERIFY(error.isEmpty());
+        QCOMPARE(readWholeFile(path).bytes, QByteArray("old"));
+        QCOMPARE(entries(dir.path()), QStringList{"a.bz"});
+    }
+
     // A missing folder or a folder in the file's place: refused, and nothing changes.
     void writeRefused() {
         QTemporaryDir dir;

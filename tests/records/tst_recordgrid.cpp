@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QBrush>
 #include <QHeaderView>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QToolTip>
 
 #include <climits>
 
+#include "platform/gbkcodec.h"
 #include "records/recordgrid.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
@@ -43,6 +45,38 @@ void colourCell(RecordGrid& grid, int row, int col) {
     grid.setCol(col);
     grid.setCellBackColor(RecordGrid::kYellow);
     grid.setCellForeColor(RecordGrid::kRed);
+}
+
+// The grid as a plain table of texts and colours: what RecordGrid must behave like.
+struct PlainGrid {
+    struct Row {
+        QStringList texts;
+        QList<quint32> fore, back;
+    };
+    int cols;
+    QList<Row> rows;
+    Row empty() const { return {QStringList(cols), QList<quint32>(cols), QList<quint32>(cols)}; }
+    PlainGrid(int r, int c) : cols(c), rows(r, empty()) {}
+    void setRows(int n) {
+        while (rows.size() > qMax(n, 0)) rows.removeLast();
+        while (rows.size() < n) rows.append(empty());
+    }
+};
+
+// Cells, colours and the bytes a save writes, row by row.
+void verifySame(const RecordGrid& grid, const PlainGrid& plain) {
+    QCOMPARE(grid.rows(), int(plain.rows.size()));
+    for (int r = 0; r < grid.rows(); ++r) {
+        const PlainGrid::Row& row = plain.rows.at(r);
+        for (int c = 0; c < grid.cols(); ++c) {
+            QCOMPARE(grid.textMatrix(r, c), row.texts.at(c));
+            QCOMPARE(grid.cellForeColor(r, c), row.fore.at(c));
+            QCOMPARE(grid.cellBackColor(r, c), row.back.at(c));
+        }
+        QByteArray bytes;
+        grid.appendCellBytes(r, 1, grid.cols() - 1, bytes);
+        QCOMPARE(bytes, gbk::encode(row.texts.mid(1).join(u',')));
+    }
 }
 
 }  // namespace
@@ -149,6 +183,130 @@ class TestRecordGrid : public QObject {
         QCOMPARE(model.rowCount(), 0);
         grid.setRows(3);
         QCOMPARE(model.rowCount(), 2);
+    }
+
+    void sameAsPlainTable_data() {
+        QTest::addColumn<QStringList>("texts");  // what cells are set to, at random
+        QTest::addColumn<int>("steps");
+        const QString longText = QStringLiteral("见证取样；抗渗").repeated(300);
+        QTest::newRow("Chinese, ASCII and empty cells")
+            << QStringList{"", "", "3号楼三层柱", "C30", "2024-04-04 09:05", "到期", "标准养护"}
+            << 3000;
+        QTest::newRow("commas, emoji, U+FFFD, line breaks in cells")
+            << QStringList{"", "a,b", ",", "柱😀", "\uFFFD", "one\ntwo", "€", "C35"} << 3000;
+        QTest::newRow("number column texts")
+            << QStringList{"", "1", "17", "0", "01", "-1", "+2", "2147483648", "编号", " 3"}
+            << 3000;
+        QTest::newRow("long texts rewritten until old bytes are dropped")
+            << QStringList{"", longText, longText + "a", "x"} << 3000;
+    }
+    // Any mix of the grid operations leaves the grid holding what a plain table of texts would,
+    // with the same colours, and saving each row gives the GBK of its texts joined by commas.
+    void sameAsPlainTable() {
+        QFETCH(QStringList, texts);
+        QFETCH(int, steps);
+        constexpr int kCols = 12;
+        RecordGrid grid(2, kCols);
+        PlainGrid plain(2, kCols);
+        QRandomGenerator random(42);
+        auto pick = [&random](int n) { return int(random.bounded(qMax(n, 1))); };
+        for (int step = 0; step < steps; ++step) {
+            const int rows = grid.rows();
+            const int row = pick(rows + 1) - 1;  // -1 and one past the end now and then
+            const int col = pick(kCols);
+            switch (pick(10)) {
+                case 0:
+                    grid.addItem();
+                    plain.setRows(rows + 1);
+                    break;
+                case 1:
+                    grid.removeItem(row);
+                    if (row >= 0 && row < rows) plain.rows.removeAt(row);
+                    break;
+                case 2:
+                    grid.setRows(pick(rows + 3));
+                    plain.setRows(grid.rows());
+                    break;
+                case 3: {
+                    const quint32 colour = pick(2) ? RecordGrid::kYellow : 0;
+                    const bool fore = pick(2);
+                    grid.setRow(row);
+                    grid.setCol(col);
+                    fore ? grid.setCellForeColor(colour) : grid.setCellBackColor(colour);
+                    if (row >= 0 && row < rows)
+                        (fore ? plain.rows[row].fore : plain.rows[row].back)[col] = colour;
+                    break;
+                }
+                default: {
+                    const QString text = texts.at(pick(texts.size()));
+                    grid.setTextMatrix(row, col, text);
+                    if (row >= 0 && row < rows) plain.rows[row].texts[col] = text;
+                }
+            }
+            if (step % 97 == 0 || step == steps - 1) verifySame(grid, plain);
+            if (QTest::currentTestFailed()) QFAIL(qPrintable(QStringLiteral("step %1").arg(step)));
+        }
+    }
+
+    void findRow_data() {
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<int>("firstCol");
+        QTest::addColumn<int>("found");
+        QTest::newRow("a record by its first ten cells")
+            << QStringList{"柱",       "C30", "PB-1", "3-7 9:05", "28", "2024-04-04 09:05",
+                           "标准养护", "36",  "2",    ""}
+            << 1 << 2;
+        QTest::newRow("middle cells") << QStringList{"28", "2024-04-04 09:05"} << 5 << 2;
+        QTest::newRow("a prefix of a cell is not the cell") << QStringList{"柱", "C3"} << 1 << -1;
+        QTest::newRow("one cell more is not a match")
+            << QStringList{"2024-04-04 09:05", "标准养护X"} << 6 << -1;
+        QTest::newRow("trailing empty cells of a short row") << QStringList{"短", "", ""} << 1 << 3;
+        QTest::newRow("a comma in a cell") << QStringList{"a,b", "c"} << 1 << 4;
+        QTest::newRow("the same texts split otherwise") << QStringList{"a", "b,c"} << 1 << -1;
+        QTest::newRow("an emoji") << QStringList{"柱😀"} << 1 << 5;
+        QTest::newRow("the number column") << QStringList{"3", "短"} << 0 << 3;
+        QTest::newRow("empty texts find the first empty row") << QStringList{"", ""} << 1 << 6;
+        QTest::newRow("beyond the last column") << QStringList{"", ""} << 11 << -1;
+        QTest::newRow("no such record") << QStringList{"柱", "C35"} << 1 << -1;
+    }
+    void findRow() {
+        QFETCH(QStringList, cells);
+        QFETCH(int, firstCol);
+        QFETCH(int, found);
+        RecordGrid grid(7, 12);
+        const QList<QStringList> rows = {
+            {"柱", "C30", "PB-2"},  // differs from row 2 in the third cell only
+            {"柱", "C30", "PB-1", "3-7 9:05", "28", "2024-04-04 09:05", "标准养护", "36", "2"},
+            {"短"},
+            {"a,b", "c"},
+            {"柱😀"}};
+        for (int r = 1; r <= rows.size(); ++r) {
+            grid.setTextMatrix(r, 0, QString::number(r));
+            for (int c = 1; c <= rows.at(r - 1).size(); ++c)
+                grid.setTextMatrix(r, c, rows.at(r - 1).at(c - 1));
+        }
+        QCOMPARE(grid.findRow(cells, firstCol), found);
+    }
+
+    // Records read elsewhere replace the grid's; the headings, widths and the model stay.
+    void takeRecordRows() {
+        RecordGrid grid = coordinateGrid(5, 12);
+        colourCell(grid, 0, 2);
+        grid.setColWidth(3, 1200);
+        RecordGridModel model(grid);
+        QAbstractItemModelTester tester(&model, kReportFailures);
+        RecordGrid loaded(3, 12);
+        loaded.setRecordCells(1, gbk::encode(u"柱,C30,,到期"));
+        loaded.setRecordCells(2, QByteArray("a,b,c,d,e,f,g,h,i,j,k,l,m,n"));  // too many texts
+        loaded.setTextMatrix(1, 0, QStringLiteral("1"));
+        grid.takeRecordRows(std::move(loaded));
+        QCOMPARE(loaded.rows(), 0);
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(rowTags(grid), (QStringList{"0,0|0,11", "1|", "|k"}));
+        QCOMPARE(grid.textMatrix(1, 4), QStringLiteral("到期"));
+        QCOMPARE(grid.textMatrix(1, 2), QStringLiteral("C30"));
+        QCOMPARE(rowTags(grid, true), QStringList{"0,2"});
+        QCOMPARE(grid.colWidth(3), 1200);
     }
 
     void accessibleHeadingsAndCells() {

@@ -100,6 +100,17 @@ class TestRecordLoader : public QObject {
         row("11 fields with a due mark drop it", marked, {"柱"}, tenFields + ",,");
         row("surplus fields dropped", "0,1,2,3,4,2024-04-04,6,7,8,9,a,b,c,d", {"0"},
             "0,1,2,3,4,2024-04-04,6,7,8,9,a,b");
+        row("cast today and due today",
+            recordLine("今", "2024-04-04 18:00").replace("3-7", "2024-04-04"), {"今"});
+        row("today twice in the due time", recordLine("两次", "2024-04-04 2024-04-04"), {"两次"});
+        row("today only after the due time", "a,b,c,d,e,2024-04-05,2024-04-04,h", {});
+        row("today thousands of times before the due time",
+            gbk::encode(u"长,") + QByteArray("2024-04-04").repeated(50000) + ",c,d,e,2024-04-04,g",
+            {"长"});
+        row("today in field 5 of a line that is not GBK", "\x81,\x81\x7F,c,d,e,2024-04-04,\xFF",
+            {"\uFFFD"}, "\uFFFD,\uFFFD\x7F,c,d,e,2024-04-04,,,,,,");
+        row("a lead byte before the comma of field 5", "a,b,c,d,\xB5,2024-04-04,", {"a"},
+            "a,b,c,d,\uFFFD,2024-04-04,,,,,,");
     }
     void mainSelection() {
         QFETCH(QByteArray, file);
@@ -163,6 +174,55 @@ class TestRecordLoader : public QObject {
         const FixedClock nextDay(QDateTime(kToday.addDays(1), QTime(0, 0)));
         QCOMPARE(reloadDueToday(grid, path, nextDay).taken, 0);
         verifyShape(grid, 0);
+    }
+
+    // A load that runs over midnight gives the new day's list, not half of each.
+    void loadOverMidnight() {
+        // The date turns once the file has been read for the first time.
+        struct TurningClock : Clock {
+            mutable int calls = 0;
+            QDateTime now() const override {
+                return QDateTime(kToday.addDays(calls++ > 0 ? 1 : 0), QTime(23, 59, 59));
+            }
+        };
+        const QByteArray today = recordLine("今天", "2024-04-04 23:00");
+        const QByteArray tomorrow = recordLine("明天", "2024-04-05 00:00");
+        for (const QByteArray& file : {today + "\r\n" + tomorrow, today}) {
+            QTemporaryDir dir;
+            RecordGrid grid = freshGrid(kMain);
+            const bool hasTomorrow = file.contains(tomorrow);
+            QCOMPARE(loadDueToday(grid, writeFile(dir, file), TurningClock()).taken,
+                     hasTomorrow ? 1 : 0);
+            verifyShape(grid, hasTomorrow ? 1 : 0);
+            if (hasTomorrow) QCOMPARE(grid.textMatrix(1, 1), QStringLiteral("明天"));
+        }
+    }
+
+    // A load stopped part-way (the editor closed) leaves the grid and the carried lines as they
+    // were; one that runs to the end was told of every byte.
+    void editorLoadStopped() {
+        QByteArray file;
+        for (int i = 0; i < 30000; ++i)
+            file += recordLine(QString::number(i), "2024-04-04 09:00") + "\r\nnote\r\n";
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, file);
+        for (const bool stop : {true, false}) {
+            RecordGrid grid = freshGrid(kEditor);
+            QList<CarriedLine> carried{{0, "before"}};
+            qint64 told = 0;
+            qint64 size = 0;
+            const LoadReport report =
+                loadAllRecords(grid, path, &carried, [&](qint64 done, qint64 total) {
+                    told = done;
+                    size = total;
+                    return !stop;
+                });
+            QCOMPARE(size, file.size());
+            QCOMPARE(report.taken, stop ? 0 : 30000);
+            verifyShape(grid, report.taken);
+            QCOMPARE(carried.size(), stop ? 1 : 30001);
+            QVERIFY(stop ? told < file.size() : told == file.size());
+        }
     }
 
     void editorSelection_data() {

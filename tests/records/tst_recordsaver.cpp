@@ -1,5 +1,6 @@
 // Saving the editor's grid: exact GBK bytes, carried lines back in place, failed saves harmless.
 
+#include <QDir>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +81,45 @@ class TestRecordSaver : public QObject {
         FailingSaveFile failing(path, saved.size() / 2);
         QVERIFY(!baocuns(grid, carried, failing).ok);
         QCOMPARE(readWholeFile(path).bytes, saved);
+    }
+
+    void interruptedSave_data() {
+        QTest::addColumn<qint64>("room");   // bytes the device takes before it fails
+        constexpr qint64 kChunk = 1 << 20;  // what the save writes at a time
+        QTest::newRow("nothing") << qint64(0);
+        QTest::newRow("one byte") << qint64(1);
+        QTest::newRow("one byte short of the first write") << kChunk - 1;
+        QTest::newRow("the first write exactly") << kChunk;
+        QTest::newRow("one byte into the second write") << kChunk + 1;
+        QTest::newRow("all but the last byte") << qint64(-1);
+    }
+    // A save of a long file that fails at any point (a full disk) leaves a.bz as it was and no
+    // temporary file behind.
+    void interruptedSave() {
+        QFETCH(qint64, room);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.bz"));
+        const QByteArray record = gbk::encode(
+            u"3号楼三层柱,C30,PB-017,2024-3-7 09:05,28,"
+            u"2024-04-04 09:05,标准养护,36,2,,\r\n");
+        const QByteArray old = record.repeated(40000) + "note\r\n" + kTenCommas;
+        QVERIFY(writeFileAtomically(path, old, nullptr));
+        RecordGrid grid(2, recordcolumns::kEditorGridColumns);
+        QList<CarriedLine> carried;
+        loadAllRecords(grid, path, &carried);
+        addRecord(grid, QStringLiteral("新,C35"));
+        const QByteArray saved = recordFileBytes(grid, carried);
+        QVERIFY(saved.size() > 2 * (1 << 20));
+        FailingSaveFile failing(path, room < 0 ? saved.size() - 1 : room);
+        const SaveResult result = baocuns(grid, carried, failing);
+        QVERIFY(!result.ok);
+        QVERIFY(!result.error.isEmpty());
+        QCOMPARE(readWholeFile(path).bytes, old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bz"});
+        FailingSaveFile roomy(path, saved.size());
+        QVERIFY(baocuns(grid, carried, roomy).ok);
+        QCOMPARE(readWholeFile(path).bytes, saved);
+        QCOMPARE(saved, old.chopped(10) + gbk::encode(u"新,C35,,,,,,,,,\r\n") + kTenCommas);
     }
 };
 

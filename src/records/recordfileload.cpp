@@ -1,0 +1,32 @@
+#include "records/recordfileload.h"
+
+#include <QThread>
+
+RecordFileLoad::RecordFileLoad(QString dataFilePath, int cols, QObject* parent)
+    : QObject(parent), m_grid(2, cols) {
+    m_thread.reset(QThread::create([this, path = std::move(dataFilePath)] {
+        m_report = loadAllRecords(m_grid, path, &m_carried, [this](qint64 done, qint64 total) {
+            if (m_stop.load()) return false;
+            emit progress(done, total);
+            return true;
+        });
+        QMetaObject::invokeMethod(this, &RecordFileLoad::finish, Qt::QueuedConnection);
+    }));
+    m_thread->start();
+}
+
+RecordFileLoad::~RecordFileLoad() {
+    m_stop = true;
+    m_thread->wait();
+}
+
+void RecordFileLoad::wait() {
+    m_thread->wait();
+    finish();
+}
+
+void RecordFileLoad::finish() {
+    if (m_finishedSent) return;
+    m_finishedSent = true;
+    emit finished();
+}
