@@ -12,6 +12,8 @@
 //   BM_Memory_EditorOpen/N    resident memory with the editor open on N records: 32,765 in both
 //                             grids, or 1,000,000 of which 50 are in today's list (0: the
 //                             program's own).
+//   BM_Memory_EditorClosed/N  resident memory once the editor, opened by 插入数据 on N records,
+//                             has shown them all and been closed again;
 //   BM_Memory_PlainWindow     resident memory of that plain window.
 // The memory figures carry the bare window's resident memory and the file's size beside.
 
@@ -118,6 +120,26 @@ void BM_Memory_EditorOpen(benchmark::State& state) {
 BENCHMARK(BM_Memory_EditorOpen)
     ->Arg(0)
     ->Arg(32765)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_Memory_EditorClosed(benchmark::State& state) {
+    const int count = int(state.range(0));
+    const QString folder = bench::dataFolder(count, dueToday(count));
+    for (auto _ : state) {
+        const QList<double> mine = probe({QStringLiteral("memory-closed"), folder});
+        const QList<double> bare = probe({QStringLiteral("memory-bare")});
+        if (mine.size() < 2 || bare.isEmpty() || mine.at(1) != count)
+            return state.SkipWithError("the probe failed");
+        state.counters["resident_MB"] = mine.at(0);
+        state.counters["bare_window_MB"] = bare.at(0);
+    }
+    state.counters["file_MB"] =
+        double(QFile(QDir(folder).filePath(QStringLiteral("a.bz"))).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_Memory_EditorClosed)
     ->Arg(1000000)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)

@@ -4,6 +4,9 @@
 //                                          window was first painted and when today's list was
 //   mirosta_startup_probe memory FOLDER    also opens the editor and waits for all its records,
 //                                          then prints the resident MB and both grids' records
+//   mirosta_startup_probe memory-closed FOLDER   opens the editor by 插入数据, closes it once it
+//                                          holds every record; prints the resident MB then and
+//                                          the records it held (-1 if it is still there)
 //   mirosta_startup_probe memory-bare      prints the resident MB of a bare window
 //   mirosta_startup_probe plain            shows a plain Qt window holding what the main window
 //                                          shows at its first paint; prints when it was painted
@@ -15,6 +18,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QMainWindow>
@@ -26,6 +30,7 @@
 #include <memory>
 
 #include "benchsupport.h"
+#include "editor/editorcommand.h"
 #include "editor/editorwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/clock.h"
@@ -117,6 +122,18 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         printf("%.1f %d %d\n", residentMegabytes(), window.grid().rows() - 2,
                editor.grid().rows() - 2);
+    }
+    if (mode == QLatin1String("memory-closed")) {
+        // The editor as 插入数据 opens it, closed again once it shows every record.
+        installEditorCommand(window);
+        window.action(QStringLiteral("crsj"))->trigger();
+        auto* editor = window.findChild<EditorWindow*>();
+        while (editor->recordsLoading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const int records = editor->grid().rows() - 2;
+        editor->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        printf("%.1f %d\n", residentMegabytes(), window.findChild<EditorWindow*>() ? -1 : records);
     }
     return 0;
 }
