@@ -1,13 +1,14 @@
 // Start-up and memory, each figure a fresh process (mirosta_startup_probe), so library loading and
 // Qt's own start are counted as a user sees them:
-//   BM_Startup_MainWindow/N   from starting the program to the main window painted, with N records
-//                             in a.bz (all due today up to 32,765; 50 of 1,000,000; 0: the
-//                             program's own start), beside
+//   BM_Startup_MainWindow/N   from starting the program to the end of the main window's first
+//                             paint (its menu bar and grid drawn too), with N records in a.bz (all
+//                             due today up to 32,765; 50 of 1,000,000; 0: the program's own
+//                             start), beside
 //   BM_Startup_Baseline       a bare Qt program painting one empty window;
 //   BM_Startup_PlainWindow    a plain Qt program painting what the main window shows at its first
 //                             paint (menu titles, a table headed like the grid, the program's
-//                             font), made of Qt's widgets alone: the floor below which showing that
-//                             text cannot go;
+//                             font), made of Qt's widgets alone: what drawing that text costs
+//                             without any of the program's own work;
 //   BM_Startup_TodayList/N    the same to today's list painted;
 //   BM_Memory_EditorOpen/N    resident memory with the editor open on N records: 32,765 in both
 //                             grids, or 1,000,000 of which 50 are in today's list (0: the
