@@ -52,10 +52,12 @@ int main(int argc, char* argv[]) {
     installEditorCommand(window);
     installSearchCommand(window);
     installPlanningCommand(window);
-    new TrayIcon(window);
     installSettings(window, *autostart, urlOpener);
 
     installReminders(window, screen);
     window.startUp();
+    // The tray icon asks the desktop for its tray (a round trip over D-Bus), so it comes once the
+    // window is on the screen.
+    new TrayIcon(window);
     return app.exec();
 }

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QPointer>
+#include <QTimer>
 #include <memory>
 
 #include "editor/editorwindow.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/freememory.h"
 
 void installEditorCommand(MainWindow& window) {
     auto editor = std::make_shared<QPointer<EditorWindow>>();
@@ -22,6 +24,9 @@ void installEditorCommand(MainWindow& window) {
                                  [editor] { *editor = nullptr; });
                 QObject::connect(created, &EditorWindow::recordAdded, &window,
                                  &MainWindow::noteRecordAdded);
+                // A million records are worth giving back, once all the window's parts are gone.
+                QObject::connect(created, &QObject::destroyed,
+                                 [] { QTimer::singleShot(0, &returnFreeMemory); });
                 *editor = created;
             }
             (*editor)->open();

@@ -17,6 +17,7 @@
 #include "editor/editortexts.h"
 #include "platform/busycursor.h"
 #include "platform/clock.h"
+#include "platform/freememory.h"
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
 #include "platform/programfont.h"
@@ -278,6 +279,8 @@ void EditorWindow::takeLoadedRecords() {
     m_grid.takeRecordRows(std::move(load->grid()));
     m_carried = std::move(load->carried());
     m_load = load->report();
+    // The reading thread's pool keeps what the load used in passing; so did the rows replaced.
+    returnFreeMemory();
     m_progress->hide();
     if (m_load.status == FileStatus::Unreadable)
         m_messages.show(kTitleError, kLoadFailed.arg(m_load.error), MessageIcon::Warning);
