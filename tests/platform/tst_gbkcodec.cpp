@@ -22,7 +22,6 @@ class TestGbkCodec : public QObject {
         row("euro sign, code page 936 only", "both", "€", "\x80");
         row("NUL bytes", "both", QStringView(u"a\0到", 3).toString(), QByteArray("a\0\xB5\xBD", 4));
         row("emoji is one question mark", "encode", "柱😀2", hex("D6F93F32"));
-        row("Korean syllable", "encode", "a한b", "a?b");
         row("lone surrogate", "encode", QString(QChar(0xD83D)), "?");
         row("two 0xFF bytes", "decode", "\uFFFD\uFFFD", "\xFF\xFF");
         row("lead byte cut off at end", "decode", "到\uFFFD", hex("B5BDC6"));
@@ -46,11 +45,9 @@ class TestGbkCodec : public QObject {
             for (int trail = 0x40; trail <= 0xFF; ++trail) {
                 const QByteArray pair = QByteArray(1, char(lead)) + char(trail);
                 const QString text = gbk::decode(pair);
-                const bool valid = gbk::isValid(pair);
-                QCOMPARE(text.contains(QChar(0xFFFD)), !valid);
-                if (!valid) continue;
-                QCOMPARE(text.size(), 1);
-                QCOMPARE(gbk::encode(text), pair);
+                QCOMPARE(text.contains(QChar(0xFFFD)), !gbk::isValid(pair));
+                if (gbk::isValid(pair)) QCOMPARE(text.size(), 1);
+                if (gbk::isValid(pair)) QCOMPARE(gbk::encode(text), pair);
             }
         }
     }

@@ -1,0 +1,234 @@
+// a.bz into the record grids and back: which lines each loader takes and where their fields land,
+// and that the editor writes back every line it read, so that no load or failed save loses one.
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/clock.h"
+#include "platform/gbkcodec.h"
+#include "records/recordgrid.h"
+#include "records/recordloader.h"
+#include "records/recordsaver.h"
+#include "records/specimenrecord.h"
+#include "support/failingsavefile.h"
+
+namespace {
+
+using Lines = QList<QByteArray>;
+const QDate kToday(2024, 4, 4);
+const QByteArray kCommas(",,,,,,,,,,");
+constexpr int kMain = recordcolumns::kMainGridColumns;
+constexpr int kEditor = recordcolumns::kEditorGridColumns;
+
+// An eleven-field line as the editor writes it, in GBK, due at `due`.
+QByteArray recordLine(const QString& part, const QString& due, const QString& dueMark = {}) {
+    return gbk::encode(part + ",C30,M1,3-7 9:05,28," + due + ",标准养护,36,2,," + dueMark);
+}
+
+// Today until the date has been asked for `turn` times, then tomorrow: a load over midnight.
+struct TurningClock : Clock {
+    explicit TurningClock(int turn) : m_turn(turn) {}
+    QDateTime now() const override {
+        return QDateTime(kToday.addDays(m_calls++ < m_turn ? 0 : 1), QTime(23, 59, 59));
+    }
+    int m_turn;
+    mutable int m_calls = 0;
+};
+
+QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString path = dir.filePath(QStringLiteral("a.bz"));
+    if (!bytes.isNull() && !writeFileAtomically(path, bytes, nullptr)) qFatal("cannot write");
+    return path;
+}
+
+// The shape every load leaves: a heading row, records numbered 1..k, then one wholly empty row.
+// Gives columns 1 to the last of each record row, joined by commas.
+QStringList recordRows(const RecordGrid& grid, int records) {
+    QStringList rows;
+    if (grid.rows() != records + 2) return {"bad shape"};
+    for (int r = 1; r <= records + 1; ++r) {
+        QStringList cells;
+        for (int c = 1; c < grid.cols(); ++c) cells << grid.textMatrix(r, c);
+        const QString number = grid.textMatrix(r, 0);
+        if (r <= records && number != QString::number(r)) return {"bad number " + number};
+        if (r > records && (!number.isEmpty() || !cells.join("").isEmpty())) return {"bad last"};
+        if (r <= records) rows << cells.join(u',');
+    }
+    return rows;
+}
+
+// Appends a record the way the editor does (into the trailing row, then a new trailing row), or
+// removes the first ("-").
+void edit(RecordGrid& grid, const QString& edit) {
+    if (edit == "-") return grid.removeItem(1);
+    const int row = grid.rows() - 1;
+    const QStringList cells = (QString::number(row) + u',' + edit).split(u',');
+    for (int c = 0; c < cells.size(); ++c) grid.setTextMatrix(row, c, cells.at(c));
+    grid.addItem();
+}
+
+}  // namespace
+
+class TestRecordFile : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void dueToday_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("taken");  // their first fields
+        QTest::addColumn<QString>("cells");      // when given: columns 1 to 12 of the first row
+        QTest::addColumn<int>("turn");           // reads of the clock before the date turns
+        auto row = [](const char* name, const QByteArray& file, const QStringList& taken,
+                      const QString& cells = {},
+                      int turn = 99) { QTest::newRow(name) << file << taken << cells << turn; };
+        const QByteArray midnight = recordLine("零点", "2024-04-04 00:00");
+        const Lines days = {recordLine("昨天", "2024-04-03 23:59"), midnight,
+                            recordLine("明天", "2024-04-05 00:00"),
+                            recordLine("末分", "2024-04-04 23:59")};
+        const QString tenFields = "柱,C30,M1,3-7 9:05,28,2024-04-04 09:05,标准养护,36,2,";
+        const QByteArray marked = recordLine("柱", "2024-04-04 09:05", "到期");
+        row("no file", QByteArray(), {});
+        row("00:00 and 23:59 today, not yesterday or tomorrow", days.join("\r\n"),
+            {"零点", "末分"});
+        row("file order, lone LF and CR", days.join("\n") + "\r" + days.join("\r"),
+            {"零点", "末分", "零点", "末分"});
+        row("today in another field", recordLine("别处", "5-1").replace("3-7", "2024-04-04"), {});
+        row("date anywhere in the due time", recordLine("前缀", "约2024-04-04"), {"前缀"});
+        row("five fields skipped, six taken", "5,b,c,d,2024-04-04\n6,b,c,d,e,2024-04-04", {"6"});
+        row("binary junk lines", QByteArray("\x01\xFE,\x80\r\n\0\n", 8) + midnight, {"零点"});
+        row("11 fields: due mark empty", recordLine("柱", "2024-04-04 09:05"), {"柱"},
+            tenFields + ",,");
+        row("12 fields fill the due mark", marked + ",", {"柱"}, tenFields + ",到期,");
+        row("11 fields with a due mark drop it", marked, {"柱"}, tenFields + ",,");
+        row("surplus fields dropped", "0,1,2,3,4,2024-04-04,6,7,8,9,a,b,c,d", {"0"},
+            "0,1,2,3,4,2024-04-04,6,7,8,9,a,b");
+        row("cast today and due today, taken once",
+            recordLine("今", "2024-04-04 18:00 2024-04-04").replace("3-7", "2024-04-04"), {"今"});
+        row("today only after the due time", "a,b,c,d,e,2024-04-05,2024-04-04,h", {});
+        row("today thousands of times before the due time",
+            gbk::encode(u"长,") + QByteArray("2024-04-04").repeated(50000) + ",c,d,e,2024-04-04,g",
+            {"长"});
+        row("over midnight: the new day's list", midnight + "\r\n" + days[2], {"明天"}, {}, 1);
+        row("over midnight: nothing due the new day", midnight, {}, {}, 1);
+        // Lines that are not GBK are decoded before they are split, as they always were.
+        row("broken GBK in a field", "\xFF\xB5,C30,,,,2024-04-04 09:00,", {"\uFFFD\uFFFD"});
+        row("today in field 5 of a line that is not GBK", "\x81,\x81\x7F,c,d,e,2024-04-04,\xFF",
+            {"\uFFFD"}, "\uFFFD,\uFFFD\x7F,c,d,e,2024-04-04,,,,,,");
+        row("a lead byte before the comma of field 5", "a,b,c,d,\xB5,2024-04-04,", {"a"},
+            "a,b,c,d,\uFFFD,2024-04-04,,,,,,");
+    }
+    // The main window takes the lines whose due time (field 5) holds today's date. Reloading
+    // takes them again, without the due marks and colours of fired rows.
+    void dueToday() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, taken);
+        QFETCH(QString, cells);
+        QFETCH(int, turn);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, file);
+        const TurningClock clock(turn);
+        RecordGrid grid(2, kMain);
+        const LoadReport report = loadDueToday(grid, path, clock);
+        QCOMPARE(report.status, file.isNull() ? FileStatus::Missing : FileStatus::Ok);
+        QCOMPARE(report.taken, taken.size());
+        const QStringList rows = recordRows(grid, taken.size());
+        QStringList firstFields;
+        for (const QString& row : rows) firstFields << row.section(u',', 0, 0);
+        QCOMPARE(firstFields, taken);
+        if (taken.isEmpty()) return;
+        if (!cells.isEmpty()) QCOMPARE(rows.first(), cells);
+        grid.setTextMatrix(1, recordcolumns::kDueMark, dueMarkText());  // what the due scan does
+        grid.setRow(1);
+        grid.setCol(3);
+        grid.setCellBackColor(RecordGrid::kYellow);
+        QCOMPARE(reloadDueToday(grid, path, clock).taken, taken.size());
+        QCOMPARE(recordRows(grid, taken.size()), rows);
+        QCOMPARE(grid.cellBackColor(1, 3), RecordGrid::kDefaultColour);
+    }
+
+    void editorRoundTrip_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<Lines>("taken");  // the lines the grid holds, the others are carried
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QByteArray>("saved");  // when not the file itself
+        auto row = [](const char* name, const QByteArray& file, const Lines& taken,
+                      const QStringList& edits = {}, const QByteArray& saved = {}) {
+            QTest::newRow(name) << file << taken << edits << saved;
+        };
+        const QByteArray a = gbk::encode(u"A,C30,M1,d,28,t,标准养护,1,2,,");
+        const QByteArray b = "B,C35,M2,d,7,t,S,1,2,r,";
+        const QByteArray ungraded = gbk::encode(u"无等级,,M1,3-7 9:05,28,2024-04-04 09:05,,,,,");
+        const QByteArray remark(",,,,,,,,, note ,");
+        const QByteArray ten = gbk::encode(u"十,C30,PB-1,,,,,,,");
+        const QByteArray twelve = recordLine("十二", "2024-04-04 09:00", "到期") + ",";
+        const QByteArray marked = gbk::encode(u"X,C30,M9,d,28,t,S,1,2,,到期");
+        const QByteArray comma = "Y,C30,M,9,d,28,t,S,1,2,,";  // a comma typed into a field
+        const QByteArray notGbk = "Z,C30,M\xFF,d,28,t,S,1,2,,";
+        const QByteArray huge(1 << 20, 'z');
+        auto file = [](const Lines& lines) { return (lines + Lines{kCommas}).join("\r\n"); };
+        row("no file: ten commas", {}, {}, {}, kCommas);
+        row("added records in GBK, CR LF, ten commas", {}, {}, {"中文,C30", "P2"},
+            "\xD6\xD0\xCE\xC4,C30,,,,,,,,,\r\nP2,,,,,,,,,,\r\n" + kCommas);
+        row("commas and empty lines dropped",
+            Lines{"", ",", ",,,,,,,,,,,,,,,", a, "\n"}.join("\r\n"), {a}, {}, file({a}));
+        row("Chinese records byte for byte, empty grade, blank-edged remark",
+            file({a, b, ungraded, remark}), {a, b, ungraded, remark});
+        row("lines it cannot hold carried in place",
+            file({ten, a, twelve, "note", marked, comma, b, notGbk}), {a, b});
+        row("only carried lines", file({"note", notGbk}), {});
+        row("1 MB line carried", file({a, huge}), {a});
+        row("added record goes below a carried last line", file({a, "note"}), {a}, {"N"},
+            file({a, "note", "N,,,,,,,,,,"}));
+        row("carried line kept when records are removed", file({a, b, "note"}), {a, b}, {"-", "-"},
+            file({"note"}));
+    }
+    // The editor takes every line it can hold whole, field k in column k + 1, and carries the
+    // others; saving writes back what was read, with the edits, in GBK with CR LF.
+    void editorRoundTrip() {
+        QFETCH(QByteArray, file);
+        QFETCH(Lines, taken);
+        QFETCH(QStringList, edits);
+        QFETCH(QByteArray, saved);
+        if (saved.isNull()) saved = file;
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, file);
+        RecordGrid grid(2, kEditor);
+        QList<CarriedLine> carried;
+        QCOMPARE(loadAllRecords(grid, path, &carried).taken, taken.size());
+        QCOMPARE(recordRows(grid, taken.size()).join('\n'), gbk::decode(taken.join('\n')));
+        for (const QString& e : edits) edit(grid, e);
+        const SaveResult result = baocuns(grid, carried, path);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(readWholeFile(path).bytes, saved);
+        // A save that fails half-way (a full disk) leaves the file as it was.
+        FailingSaveFile failing(path, saved.size() / 2);
+        QVERIFY(!baocuns(grid, carried, failing).ok);
+        QCOMPARE(readWholeFile(path).bytes, saved);
+    }
+
+    // A load stopped part-way (the editor closed) leaves the grid and the carried lines as they
+    // were; one that runs to the end was told of every byte.
+    void editorLoadStopped() {
+        const QByteArray file =
+            (recordLine("甲", "2024-04-04 09:00") + "\r\nnote\r\n").repeated(30000);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, file);
+        for (const bool stop : {true, false}) {
+            RecordGrid grid(2, kEditor);
+            QList<CarriedLine> carried{{0, "before"}};
+            qint64 told = 0;
+            const LoadProgress progress = [&](qint64 done, qint64 total) {
+                told = total == file.size() ? done : -1;
+                return !stop;
+            };
+            QCOMPARE(loadAllRecords(grid, path, &carried, progress).taken, stop ? 0 : 30000);
+            QCOMPARE(recordRows(grid, stop ? 0 : 30000).size(), stop ? 0 : 30000);
+            QCOMPARE(carried.size(), stop ? 1 : 30001);
+            QVERIFY(stop ? told > 0 && told < file.size() : told == file.size());
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRecordFile)
+#include "tst_recordfile.moc"
