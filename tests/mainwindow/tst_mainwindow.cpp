@@ -1,5 +1,5 @@
 // The main window and its commands: start-up, 读取数据, the reminder switch, removing the selected
-// row, 删除过期数据, 数据初始化, the search and the tray icon.
+// row, 删除过期数据, 数据初始化 and the search.
 
 #include <sys/resource.h>
 #include <QLineEdit>
@@ -19,12 +19,6 @@ using B = QByteArray;
 
 namespace {
 
-L numberedLines(int count) {
-    L lines;
-    for (int i = 0; i < count; ++i) lines << recordLine(QString::number(i));
-    return lines;
-}
-
 // The window started with the switch and the list commands installed.
 struct Fixture : WindowFixture {
     ReminderSwitch* reminderSwitch;
@@ -43,83 +37,72 @@ class TestMainWindow : public QObject {
     Q_OBJECT
   private slots:
     // Today's list at start-up and after 读取数据, which shows a.bz as it is now, without the old
-    // marks. The scan runs while something is due, unless the user stopped the reminders.
+    // marks. The scan runs while something is due, unless the user stopped the reminders; 开启提醒
+    // starts it at the interval set. Steps: "stop" is 停止提醒, "dq" is 读取数据 (two records due
+    // today), "kq INTERVAL" is 开启提醒.
     void todayList_data() {
-        QTest::addColumn<L>("start");    // a.bz at start-up; {"<folder>"}: a.bz is a folder
-        QTest::addColumn<bool>("stop");  // 停止提醒 before 读取数据
-        QTest::addColumn<L>("reload");   // a.bz for 读取数据; empty: none
+        QTest::addColumn<L>("start");  // a.bz at start-up; {"<folder>"}: a.bz is a folder
+        QTest::addColumn<L>("steps");
         QTest::addColumn<L>("parts");
-        const L both = {recordLine("甲"), recordLine("丙", "2024-04-04 10:00")};
+        QTest::addColumn<int>("interval");  // of the scan; 0: stopped
+        QTest::addColumn<L>("messages");    // their first four characters
+        const L one = {recordLine("甲")}, tomorrow = {recordLine("甲", "2024-04-05 09:05")};
         // clang-format off
-        QTest::newRow("no file") << L{} << false << L{} << L{""};
-        QTest::newRow("a.bz is a folder") << L{"<folder>"} << false << L{} << L{""};
-        QTest::newRow("nothing due today") << L{recordLine("甲", "2024-04-05 09:05")} << false << L{}
-            << L{""};
+        QTest::newRow("no file") << L{} << L{} << L{""} << 0 << L{};
+        QTest::newRow("a.bz is a folder") << L{"<folder>"} << L{} << L{""} << 0 << L{"无法读取"};
+        QTest::newRow("nothing due today") << tomorrow << L{} << L{""} << 0 << L{};
         QTest::newRow("two due today") << L{recordLine("甲"), recordLine("乙", "2024-04-04 23:59"),
-            ",,,,,,,,,,"} << false << L{} << L{"甲", "乙", ""};
-        QTest::newRow("读取数据 drops the marks") << L{recordLine("甲"), recordLine("乙", "2024-04-03")}
-            << false << both << L{"甲", "丙", ""};
-        QTest::newRow("读取数据 starts the scan") << L{} << false << both << L{"甲", "丙", ""};
-        QTest::newRow("读取数据 after 停止提醒") << L{} << true << both << L{"甲", "丙", ""};
+            ",,,,,,,,,,"} << L{} << L{"甲", "乙", ""} << 5000 << L{};
+        QTest::newRow("读取数据 drops the marks") << L{recordLine("甲"), recordLine("乙", "3-4")}
+            << L{"dq"} << L{"甲", "丙", ""} << 5000 << L{};
+        QTest::newRow("读取数据 starts the scan") << L{} << L{"dq"} << L{"甲", "丙", ""} << 5000
+            << L{};
+        QTest::newRow("读取数据 after 停止提醒") << L{} << L{"stop", "dq"} << L{"甲", "丙", ""} << 0
+            << L{"已经关闭"};
+        QTest::newRow("开启提醒, nothing due") << tomorrow << L{"kq 5000"} << L{""} << 0
+            << L{"开启失败"};
+        QTest::newRow("开启提醒, half to even, blank and unit") << one << L{"stop", "kq  3001.5ms"}
+            << L{"甲", ""} << 3002 << L{"已经关闭", "已经开启"};
+        QTest::newRow("开启提醒, reads as 0") << one << L{"stop", "kq abc"} << L{"甲", ""} << 0
+            << L{"已经关闭", "开启失败"};
         // clang-format on
     }
     void todayList() {
         QFETCH(L, start);
-        QFETCH(bool, stop);
-        QFETCH(L, reload);
+        QFETCH(L, steps);
         QFETCH(L, parts);
+        QFETCH(int, interval);
+        QFETCH(L, messages);
         const bool folder = start == L{"<folder>"};
         Fixture f(folder ? L{} : start, folder);
         if (f.grid().rows() > 2) f.mark(1);
-        if (stop) {
-            f.action("bg")->setEnabled(true);
-            f.action("bg")->trigger();
+        for (const QString& step : steps) {
+            if (step == "stop") {
+                f.action("bg")->setEnabled(true);
+                f.action("bg")->trigger();
+            } else if (step == "dq") {
+                f.write({recordLine("甲"), recordLine("丙", "2024-04-04 10:00")});
+                f.action("dq")->trigger();
+            } else {
+                const QString text = step.mid(3);
+                f.window->setScanIntervalProvider([text] { return text; });
+                f.action("kq")->trigger();
+            }
         }
-        if (!reload.isEmpty()) {
-            f.write(reload);
-            f.action("dq")->trigger();
+        if (steps.contains("dq")) {
             QCOMPARE(f.grid().textMatrix(1, 11), QString());
             QCOMPARE(f.grid().cellForeColor(1, 3), RecordGrid::kDefaultColour);
         }
         QCOMPARE(f.column(1), parts);
         for (int r = 1; r < parts.size(); ++r)
             QCOMPARE(f.grid().textMatrix(r, 0), QString::number(r));
-        const bool scanning = parts.size() > 1 && !stop;
-        QCOMPARE(f.scanning(), scanning);
-        QCOMPARE(f.window->scanTimer()->interval(), scanning ? 5000 : 0);
-        QCOMPARE(f.action("kq")->isEnabled(), !scanning);
-        QCOMPARE(f.action("bg")->isEnabled(), scanning);
-        QCOMPARE(f.messages.texts().join("").contains("无法读取数据文件"), folder);
-    }
-
-    void reminderSwitch_data() {
-        QTest::addColumn<int>("records");
-        QTest::addColumn<QString>("interval");
-        QTest::addColumn<int>("timer");  // 0: 开启失败
-        QTest::newRow("nothing due") << 0 << "5000" << 0;
-        QTest::newRow("two due") << 2 << "5000" << 5000;
-        QTest::newRow("half to even, down") << 1 << "1500.5" << 1500;
-        QTest::newRow("half to even, up, blank and unit") << 1 << " 3001.5ms" << 3002;
-        QTest::newRow("reads as 0") << 1 << "abc" << 0;
-    }
-    void reminderSwitch() {
-        QFETCH(int, records);
-        QFETCH(QString, interval);
-        QFETCH(int, timer);
-        Fixture f(records ? numberedLines(records) : L{recordLine("x", "2024-04-05 09:05")});
-        f.action("bg")->trigger();  // start from stopped
-        f.messages.clear();
-        f.window->setScanIntervalProvider([interval] { return interval; });
-        f.action("kq")->trigger();
-        QCOMPARE(f.messages.texts(), L{timer ? "已经开启" : "开启失败"});
-        QCOMPARE(f.scanning(), timer != 0);
-        QCOMPARE(f.window->scanTimer()->interval(), timer);
-        QCOMPARE(f.action("kq")->isEnabled(), timer == 0);
-        QCOMPARE(f.action("bg")->isEnabled(), timer != 0);
-        f.messages.clear();
-        f.reminderSwitch->stop();  // also when already stopped
-        QCOMPARE(f.messages.texts(), L{"已经关闭"});
-        QVERIFY(!f.scanning() && f.action("kq")->isEnabled() && !f.action("bg")->isEnabled());
+        QCOMPARE(f.scanning(), interval != 0);
+        QCOMPARE(f.window->scanTimer()->interval(), interval);
+        QCOMPARE(f.action("kq")->isEnabled(), !interval);
+        QCOMPARE(f.action("bg")->isEnabled(), interval != 0);
+        L seen;
+        for (const QString& text : f.messages.texts()) seen << text.left(4);
+        QCOMPARE(seen, messages);
     }
 
     // A double click takes the selected row off today's list, never out of a.bz.
@@ -133,7 +116,7 @@ class TestMainWindow : public QObject {
     void removeSelected() {
         QFETCH(int, selected);
         QFETCH(L, parts);
-        Fixture f(numberedLines(4));
+        Fixture f({recordLine("0"), recordLine("1"), recordLine("2"), recordLine("3")});
         const B before = f.read();
         f.mark(4);
         f.grid().setRowSel(selected);
@@ -148,38 +131,50 @@ class TestMainWindow : public QObject {
 
     // 删除过期数据: every line of a.bz equal to a fired row goes, every other line stays in its
     // place, CR LF between lines; a write that fails leaves a.bz and the list as they were.
-    void deleteExpired_data() {
-        QTest::addColumn<B>("file");
+    // 数据初始化 empties a.bz only when the user says yes.
+    void fileCommands_data() {
+        QTest::addColumn<QString>("command");  // ", 否": the question answered no
+        QTest::addColumn<B>("file");           // null: no a.bz
         QTest::addColumn<QList<int>>("marked");
         QTest::addColumn<B>("after");  // null: left as it was
         QTest::addColumn<L>("parts");
-        QTest::addColumn<L>("messages");  // "!": the error
+        QTest::addColumn<L>("messages");  // "?": the question; "!": the error
         const B a = gbk::encode(recordLine("A")), b = gbk::encode(recordLine("B")),
                 c = gbk::encode(recordLine("C"));
         const B other = gbk::encode(recordLine("other day", "2024-05-01 08:00"));
+        const QString expired = "删除过期数据", init = "数据初始化";
         // clang-format off
-        QTest::newRow("two marked, one line twice") << a + "\r\n" + b + "\r\n" + c + "\r\n" + b
-            + "\r\n" + other << QList<int>{2, 3} << a + "\r\n" + other << L{"A", "B", ""} << L{};
-        QTest::newRow("all removed: the reminders stop") << a + "\r\n" + b << QList<int>{1, 2}
-            << B("") << L{""} << L{"已经关闭", "由于今日提醒完毕。所以已经关闭提醒。 "
-                                   "您可以关闭本程序以便节省资源。"};
-        QTest::newRow("empty list") << other << QList<int>{} << B() << L{""} << L{"没有检测到数据"};
-        QTest::newRow("LF line ends become CR LF") << a + "\n" + other + "\n" + b + "\n"
+        QTest::newRow("two marked, one line twice") << expired
+            << a + "\r\n" + b + "\r\n" + c + "\r\n" + b + "\r\n" + other << QList<int>{2, 3}
+            << a + "\r\n" + other << L{"A", "B", ""} << L{};
+        QTest::newRow("all removed: the reminders stop") << expired << a + "\r\n" + b
+            << QList<int>{1, 2} << B("") << L{""} << L{"已经关闭",
+                "由于今日提醒完毕。所以已经关闭提醒。 您可以关闭本程序以便节省资源。"};
+        QTest::newRow("empty list") << expired << other << QList<int>{} << B() << L{""}
+            << L{"没有检测到数据"};
+        QTest::newRow("LF line ends become CR LF") << expired << a + "\n" + other + "\n" + b + "\n"
             << QList<int>{1} << other + "\r\n" + b << L{"B", ""} << L{};
-        QTest::newRow("empty lines kept") << other + "\r\n\r\n" + a + "\r\n\r\n" + b
+        QTest::newRow("empty lines kept") << expired << other + "\r\n\r\n" + a + "\r\n\r\n" + b
             << QList<int>{1} << other + "\r\n\r\n\r\n" + b << L{"B", ""} << L{};
-        QTest::newRow("disk full") << (other + "\r\n").repeated(1000) + a + "\r\n" + b
+        QTest::newRow("disk full") << expired << (other + "\r\n").repeated(1000) + a + "\r\n" + b
             << QList<int>{1} << B() << L{"A", "B", ""} << L{"!"};
+        QTest::newRow("数据初始化") << init << a << QList<int>{} << B("") << L{"A", ""}
+            << L{"?", "初始化完成。"};
+        QTest::newRow("数据初始化, 否") << init + ", 否" << a << QList<int>{} << B() << L{"A", ""}
+            << L{"?"};
+        QTest::newRow("数据初始化 without a.bz") << init << B() << QList<int>{} << B("<missing>")
+            << L{""} << L{"无需初始化数据。"};
         // clang-format on
     }
-    void deleteExpired() {
+    void fileCommands() {
+        QFETCH(QString, command);
         QFETCH(B, file);
         QFETCH(QList<int>, marked);
         QFETCH(B, after);
         QFETCH(L, parts);
         QFETCH(L, messages);
         Fixture f({});
-        QVERIFY(writeFileAtomically(f.dataPath(), file, nullptr));
+        if (!file.isNull()) QVERIFY(writeFileAtomically(f.dataPath(), file, nullptr));
         f.window->reloadRecords();
         for (int row : marked) f.mark(row);
         std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails as on a full disk
@@ -188,10 +183,12 @@ class TestMainWindow : public QObject {
         const rlimit limit{64 << 10, saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
         f.messages.clear();
-        f.action("scgqsj")->trigger();
+        f.messages.setAnswer(!command.endsWith("否"));
+        f.action(command.startsWith("删除") ? "scgqsj" : "sjcsh")->trigger();
         setrlimit(RLIMIT_FSIZE, &saved);
         L seen;
-        for (const auto& m : f.messages.messages()) seen << (m.title == "错误" ? "!" : m.text);
+        for (const auto& m : f.messages.messages())
+            seen << (m.question ? "?" : m.title == "错误" ? "!" : m.text);
         QCOMPARE(seen, messages);
         QCOMPARE(f.read(), after.isNull() ? file : after);
         QCOMPARE(f.column(1), parts);
@@ -201,29 +198,8 @@ class TestMainWindow : public QObject {
                      after.isNull() && marked.contains(r) ? "到期" : "");
         }
         QCOMPARE(f.scanning(), parts.size() > 1);
-        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), L{"a.bz"});
-    }
-
-    // 数据初始化 empties a.bz only when the user says yes.
-    void initialiseData_data() {
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<L>("messages");  // "?": the question
-        QTest::addColumn<B>("after");
-        QTest::newRow("confirmed") << true << L{"?", "初始化完成。"} << B("");
-        QTest::newRow("declined") << false << L{"?"} << WindowFixture::encode({recordLine("A")});
-        QTest::newRow("no file") << true << L{"无需初始化数据。"} << B("<missing>");
-    }
-    void initialiseData() {
-        QFETCH(bool, confirm);
-        QFETCH(L, messages);
-        QFETCH(B, after);
-        Fixture f(after == "<missing>" ? L{} : L{recordLine("A")});
-        f.messages.setAnswer(confirm);
-        f.action("sjcsh")->trigger();
-        L seen;
-        for (const auto& m : f.messages.messages()) seen << (m.question ? "?" : m.text);
-        QCOMPARE(seen, messages);
-        QCOMPARE(f.read(), after);
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 file.isNull() ? L{} : L{"a.bz"});
     }
 
     // Every cell that contains the text turns red, the others go back to their colours, and the
@@ -258,11 +234,12 @@ class TestMainWindow : public QObject {
                 const quint32 fore = f.grid().cellForeColor(r, c);
                 const quint32 back = f.grid().cellBackColor(r, c);
                 if (fore == RecordGrid::kRed) found << QStringLiteral("%1,%2").arg(r).arg(c);
-                if (r == 2 && c > 0 && fore != RecordGrid::kRed)  // the fired row's own colours
-                    QVERIFY(fore == RecordGrid::kYellow && back == RecordGrid::kHighlight);
-                if (fore == RecordGrid::kRed && r == 2)  // a match stands out on it
+                if (r != 2 || c == 0)  // the fired row keeps its colours, yet a match stands out
+                    QCOMPARE(back, RecordGrid::kDefaultColour);
+                else if (fore == RecordGrid::kRed)
                     QVERIFY(back != RecordGrid::kHighlight && back != RecordGrid::kDefaultColour);
-                if (r != 2) QCOMPARE(back, RecordGrid::kDefaultColour);
+                else
+                    QVERIFY(fore == RecordGrid::kYellow && back == RecordGrid::kHighlight);
             }
         }
         QCOMPARE(found, red);
