@@ -61,8 +61,8 @@ class TestMainWindow : public QObject {
             << L{"已经关闭"};
         QTest::newRow("开启提醒, nothing due") << tomorrow << L{"kq 5000"} << L{""} << 0
             << L{"开启失败"};
-        QTest::newRow("开启提醒, half to even, blank and unit") << one << L{"stop", "kq  3001.5ms"}
-            << L{"甲", ""} << 3002 << L{"已经关闭", "已经开启"};
+        QTest::newRow("开启提醒, half to even, blank and unit") << one << L{"stop", "kq  1500.5ms"}
+            << L{"甲", ""} << 1500 << L{"已经关闭", "已经开启"};
         QTest::newRow("开启提醒, reads as 0") << one << L{"stop", "kq abc"} << L{"甲", ""} << 0
             << L{"已经关闭", "开启失败"};
         // clang-format on
