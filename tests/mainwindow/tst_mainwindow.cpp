@@ -1,106 +1,250 @@
-// The main window: start-up states, the captions, the resize rule and 读取数据.
+// The main window and its commands: start-up, 读取数据, the reminder switch, removing the selected
+// row, 删除过期数据, 数据初始化 and the search.
 
+#include <sys/resource.h>
+#include <QLineEdit>
 #include <QTimer>
+#include <csignal>
 
+#include "mainwindow/recordmaintenance.h"
 #include "mainwindow/reminderswitch.h"
+#include "mainwindow/searchwindow.h"
 #include "mainwindow/windowfixture.h"
+#include "platform/textfile.h"
 #include "records/recordgridview.h"
+#include "reminders/reminderengine.h"
+
+using L = QStringList;
+using B = QByteArray;
+
+namespace {
+
+// The window started with the switch and the list commands installed.
+struct Fixture : WindowFixture {
+    ReminderSwitch* reminderSwitch;
+    explicit Fixture(const L& lines, bool folder = false) : WindowFixture(lines) {
+        if (folder) QDir().mkdir(dataPath());
+        reminderSwitch = new ReminderSwitch(*window);
+        new RecordMaintenance(*window, *reminderSwitch);
+        start();
+    }
+    bool scanning() const { return window->scanTimer()->isActive(); }
+};
+
+}  // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
   private slots:
-    void startUpStates_data() {
-        QTest::addColumn<QStringList>("lines");  // {"<folder>"}: a.bz is a folder
-        QTest::addColumn<int>("rows");
-        QTest::newRow("no file") << QStringList() << 2;
-        QTest::newRow("a.bz is a folder") << QStringList{"<folder>"} << 2;
-        QTest::newRow("nothing due today")
-            << QStringList{recordLine("甲", "2024-04-05 09:05")} << 2;
-        QTest::newRow("two due today")
-            << QStringList{recordLine("甲"), recordLine("乙", "2024-04-04 23:59"), ",,,,,,,,,,"}
-            << 4;
+    // Today's list at start-up and after 读取数据, which shows a.bz as it is now, without the old
+    // marks. The scan runs while something is due, unless the user stopped the reminders; 开启提醒
+    // starts it at the interval set. Steps: "stop" is 停止提醒, "dq" is 读取数据 (two records due
+    // today), "kq INTERVAL" is 开启提醒.
+    void todayList_data() {
+        QTest::addColumn<L>("start");  // a.bz at start-up; {"<folder>"}: a.bz is a folder
+        QTest::addColumn<L>("steps");
+        QTest::addColumn<L>("parts");
+        QTest::addColumn<int>("interval");  // of the scan; 0: stopped
+        QTest::addColumn<L>("messages");    // their first four characters
+        const L one = {recordLine("甲")}, tomorrow = {recordLine("甲", "2024-04-05 09:05")};
+        // clang-format off
+        QTest::newRow("no file") << L{} << L{} << L{""} << 0 << L{};
+        QTest::newRow("a.bz is a folder") << L{"<folder>"} << L{} << L{""} << 0 << L{"无法读取"};
+        QTest::newRow("nothing due today") << tomorrow << L{} << L{""} << 0 << L{};
+        QTest::newRow("two due today") << L{recordLine("甲"), recordLine("乙", "2024-04-04 23:59"),
+            ",,,,,,,,,,"} << L{} << L{"甲", "乙", ""} << 5000 << L{};
+        QTest::newRow("读取数据 drops the marks") << L{recordLine("甲"), recordLine("乙", "3-4")}
+            << L{"dq"} << L{"甲", "丙", ""} << 5000 << L{};
+        QTest::newRow("读取数据 starts the scan") << L{} << L{"dq"} << L{"甲", "丙", ""} << 5000
+            << L{};
+        QTest::newRow("读取数据 after 停止提醒") << L{} << L{"stop", "dq"} << L{"甲", "丙", ""} << 0
+            << L{"已经关闭"};
+        QTest::newRow("开启提醒, nothing due") << tomorrow << L{"kq 5000"} << L{""} << 0
+            << L{"开启失败"};
+        QTest::newRow("开启提醒, half to even, blank and unit") << one << L{"stop", "kq  1500.5ms"}
+            << L{"甲", ""} << 1500 << L{"已经关闭", "已经开启"};
+        QTest::newRow("开启提醒, reads as 0") << one << L{"stop", "kq abc"} << L{"甲", ""} << 0
+            << L{"已经关闭", "开启失败"};
+        // clang-format on
     }
-    void startUpStates() {
-        QFETCH(QStringList, lines);
-        QFETCH(int, rows);
-        const bool folder = lines == QStringList{"<folder>"};
-        WindowFixture f(folder ? QStringList() : lines);
-        if (folder) QVERIFY(QDir().mkdir(f.dataPath()));
-        f.start();
-        const bool scanning = rows > 2;
-        QCOMPARE(f.grid().rows(), rows);
-        QCOMPARE(f.grid().textMatrix(rows - 1, 0), QString());
-        QCOMPARE(f.window->scanTimer()->isActive(), scanning);
-        QCOMPARE(f.window->scanTimer()->interval(), scanning ? 5000 : 0);
-        QCOMPARE(f.action("kq")->isEnabled(), !scanning);
-        QCOMPARE(f.action("bg")->isEnabled(), scanning);
-        QCOMPARE(f.messages.messages().size(), folder ? 1 : 0);
-        if (folder)
-            QVERIFY(f.messages.texts().first().contains(QStringLiteral("无法读取数据文件")));
-        QCOMPARE(QFileInfo(f.dataPath()).isDir(), folder);
-    }
-
-    void captions() {
-        WindowFixture f;
-        f.start();
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("正在获取正确的版本信息。"));
-        f.clock.set(QDateTime(QDate(2024, 4, 4), QTime(9, 5, 0)));
-        QTRY_COMPARE_WITH_TIMEOUT(f.window->windowTitle(),
-                                  QStringLiteral("Mirosta V2.2  2024-04-04 09:05:00"), 3000);
-    }
-
-    void resizeRule_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("designed size") << QSize(872, 530);
-        QTest::newRow("too small for the grid") << QSize(1, 1);
-    }
-    void resizeRule() {
-        QFETCH(QSize, size);
-        WindowFixture f;
-        f.start();
-        f.window->setMinimumSize(1, 1);
-        f.window->resize(size);
-        QTRY_COMPARE(f.window->size(), size);
-        // 100 twips across and 950 down less than the outer size, at 15 twips a pixel; at least 1.
-        const QSize outer = f.window->frameGeometry().size();
-        const QSize grid((outer.width() * 15 - 100) / 15, (outer.height() * 15 - 950) / 15);
-        QCOMPARE(f.window->gridView()->size(), size.width() > 100 ? grid : QSize(1, 1));
-    }
-
-    void reloadDropsMarksAndColours() {
-        WindowFixture f({recordLine("甲"), recordLine("乙", "2024-04-03 09:05")});
-        f.start();
-        QCOMPARE(f.grid().rows(), 3);
-        f.mark(1);
-        f.write({recordLine("甲"), recordLine("丙", "2024-04-04 10:00")});
-        f.action("dq")->trigger();
-        QCOMPARE(f.column(1), (QStringList{"甲", "丙", ""}));
-        QCOMPARE(f.column(0), (QStringList{"1", "2", ""}));
-        QCOMPARE(f.grid().textMatrix(1, 11), QString());
-        QCOMPARE(f.grid().cellForeColor(1, 3), RecordGrid::kDefaultColour);
-    }
-
-    // Records that 读取数据 brings when the list was empty at start are watched at once, unless the
-    // user stopped the reminders.
-    void reloadStartsTheScan_data() {
-        QTest::addColumn<bool>("stoppedByUser");
-        QTest::newRow("nothing was due at start") << false;
-        QTest::newRow("the user stopped the reminders") << true;
-    }
-    void reloadStartsTheScan() {
-        QFETCH(bool, stoppedByUser);
-        WindowFixture f;
-        new ReminderSwitch(*f.window);
-        f.start();
-        QVERIFY(!f.window->scanTimer()->isActive());
-        if (stoppedByUser) {
-            f.action("bg")->setEnabled(true);
-            f.action("bg")->trigger();
+    void todayList() {
+        QFETCH(L, start);
+        QFETCH(L, steps);
+        QFETCH(L, parts);
+        QFETCH(int, interval);
+        QFETCH(L, messages);
+        const bool folder = start == L{"<folder>"};
+        Fixture f(folder ? L{} : start, folder);
+        if (f.grid().rows() > 2) f.mark(1);
+        for (const QString& step : steps) {
+            if (step == "stop") {
+                f.action("bg")->setEnabled(true);
+                f.action("bg")->trigger();
+            } else if (step == "dq") {
+                f.write({recordLine("甲"), recordLine("丙", "2024-04-04 10:00")});
+                f.action("dq")->trigger();
+            } else {
+                const QString text = step.mid(3);
+                f.window->setScanIntervalProvider([text] { return text; });
+                f.action("kq")->trigger();
+            }
         }
-        f.write({recordLine("甲")});
-        f.action("dq")->trigger();
-        QCOMPARE(f.window->scanTimer()->isActive(), !stoppedByUser);
-        QCOMPARE(f.action("kq")->isEnabled(), stoppedByUser);
+        if (steps.contains("dq")) {
+            QCOMPARE(f.grid().textMatrix(1, 11), QString());
+            QCOMPARE(f.grid().cellForeColor(1, 3), RecordGrid::kDefaultColour);
+        }
+        QCOMPARE(f.column(1), parts);
+        for (int r = 1; r < parts.size(); ++r)
+            QCOMPARE(f.grid().textMatrix(r, 0), QString::number(r));
+        QCOMPARE(f.scanning(), interval != 0);
+        QCOMPARE(f.window->scanTimer()->interval(), interval);
+        QCOMPARE(f.action("kq")->isEnabled(), !interval);
+        QCOMPARE(f.action("bg")->isEnabled(), interval != 0);
+        L seen;
+        for (const QString& text : f.messages.texts()) seen << text.left(4);
+        QCOMPARE(seen, messages);
+    }
+
+    // A double click takes the selected row off today's list, never out of a.bz.
+    void removeSelected_data() {
+        QTest::addColumn<int>("selected");  // of 0, 1, 2, 3 (marked) and the blank row
+        QTest::addColumn<L>("parts");
+        QTest::newRow("row 3") << 3 << L{"0", "1", "3", ""};
+        QTest::newRow("the blank last row") << 5 << L{"0", "1", "2", "3"};
+        QTest::newRow("RowSel 0 changes nothing") << 0 << L{"0", "1", "2", "3", ""};
+    }
+    void removeSelected() {
+        QFETCH(int, selected);
+        QFETCH(L, parts);
+        Fixture f({recordLine("0"), recordLine("1"), recordLine("2"), recordLine("3")});
+        const B before = f.read();
+        f.mark(4);
+        f.grid().setRowSel(selected);
+        emit f.window->gridView()->gridDoubleClicked();
+        QCOMPARE(f.column(1), parts);
+        for (int r = 1; r < f.grid().rows(); ++r) {  // the mark's colour moves with its row
+            QCOMPARE(f.grid().textMatrix(r, 0), r < parts.size() ? QString::number(r) : "");
+            QCOMPARE(f.grid().cellForeColor(r, 3) == RecordGrid::kYellow, parts[r - 1] == "3");
+        }
+        QCOMPARE(f.read(), before);
+    }
+
+    // 删除过期数据: every line of a.bz equal to a fired row goes, every other line stays in its
+    // place, CR LF between lines; a write that fails leaves a.bz and the list as they were.
+    // 数据初始化 empties a.bz only when the user says yes.
+    void fileCommands_data() {
+        QTest::addColumn<QString>("command");  // ", 否": the question answered no
+        QTest::addColumn<B>("file");           // null: no a.bz
+        QTest::addColumn<QList<int>>("marked");
+        QTest::addColumn<B>("after");  // null: left as it was
+        QTest::addColumn<L>("parts");
+        QTest::addColumn<L>("messages");  // "?": the question; "!": the error
+        const B a = gbk::encode(recordLine("A")), b = gbk::encode(recordLine("B")),
+                c = gbk::encode(recordLine("C"));
+        const B other = gbk::encode(recordLine("other day", "2024-05-01 08:00"));
+        const QString expired = "删除过期数据", init = "数据初始化";
+        // clang-format off
+        QTest::newRow("two marked, one line twice") << expired
+            << a + "\r\n" + b + "\r\n" + c + "\r\n" + b + "\r\n" + other << QList<int>{2, 3}
+            << a + "\r\n" + other << L{"A", "B", ""} << L{};
+        QTest::newRow("all removed: the reminders stop") << expired << a + "\r\n" + b
+            << QList<int>{1, 2} << B("") << L{""} << L{"已经关闭",
+                "由于今日提醒完毕。所以已经关闭提醒。 您可以关闭本程序以便节省资源。"};
+        QTest::newRow("empty list") << expired << other << QList<int>{} << B() << L{""}
+            << L{"没有检测到数据"};
+        QTest::newRow("LF line ends become CR LF") << expired << a + "\n" + other + "\n" + b + "\n"
+            << QList<int>{1} << other + "\r\n" + b << L{"B", ""} << L{};
+        QTest::newRow("empty lines kept") << expired << other + "\r\n\r\n" + a + "\r\n\r\n" + b
+            << QList<int>{1} << other + "\r\n\r\n\r\n" + b << L{"B", ""} << L{};
+        QTest::newRow("disk full") << expired << (other + "\r\n").repeated(1000) + a + "\r\n" + b
+            << QList<int>{1} << B() << L{"A", "B", ""} << L{"!"};
+        QTest::newRow("数据初始化") << init << a << QList<int>{} << B("") << L{"A", ""}
+            << L{"?", "初始化完成。"};
+        QTest::newRow("数据初始化, 否") << init + ", 否" << a << QList<int>{} << B() << L{"A", ""}
+            << L{"?"};
+        QTest::newRow("数据初始化 without a.bz") << init << B() << QList<int>{} << B("<missing>")
+            << L{""} << L{"无需初始化数据。"};
+        // clang-format on
+    }
+    void fileCommands() {
+        QFETCH(QString, command);
+        QFETCH(B, file);
+        QFETCH(QList<int>, marked);
+        QFETCH(B, after);
+        QFETCH(L, parts);
+        QFETCH(L, messages);
+        Fixture f({});
+        if (!file.isNull()) QVERIFY(writeFileAtomically(f.dataPath(), file, nullptr));
+        f.window->reloadRecords();
+        for (int row : marked) f.mark(row);
+        std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails as on a full disk
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{64 << 10, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        f.messages.clear();
+        f.messages.setAnswer(!command.endsWith("否"));
+        f.action(command.startsWith("删除") ? "scgqsj" : "sjcsh")->trigger();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        L seen;
+        for (const auto& m : f.messages.messages())
+            seen << (m.question ? "?" : m.title == "错误" ? "!" : m.text);
+        QCOMPARE(seen, messages);
+        QCOMPARE(f.read(), after.isNull() ? file : after);
+        QCOMPARE(f.column(1), parts);
+        for (int r = 1; r < parts.size(); ++r) {
+            QCOMPARE(f.grid().textMatrix(r, 0), QString::number(r));
+            QCOMPARE(f.grid().textMatrix(r, 11),
+                     after.isNull() && marked.contains(r) ? "到期" : "");
+        }
+        QCOMPARE(f.scanning(), parts.size() > 1);
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 file.isNull() ? L{} : L{"a.bz"});
+    }
+
+    // Every cell that contains the text turns red, the others go back to their colours, and the
+    // end message counts the matches. Row 2 has fired. A search for "2024" runs first; the second
+    // is started with Enter.
+    void search_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<L>("red");  // "row,col"
+        QTest::newRow("contains") << "PB-00" << L{"1,3", "2,3"};
+        QTest::newRow("exact, letters in the other case") << "c35" << L{"3,2"};
+        QTest::newRow("no match") << "PB-003" << L{};
+        QTest::newRow("empty text matches nothing") << "" << L{};
+        QTest::newRow("a heading") << "组数" << L{"0,9"};
+        QTest::newRow("in the fired row") << "3号楼" << L{"2,1", "3,10"};
+    }
+    void search() {
+        QFETCH(QString, text);
+        QFETCH(L, red);
+        Fixture f({"1号楼,C30,PB-001,2024-3-7 09:05,28,2024-04-04 09:05,标准养护,36,2,,",
+                   "3号楼,C30,PB-002,2024-3-7 09:05,28,2024-04-04 10:00,标准养护,1,2,,",
+                   "5号楼,C35,XB-100,2024-3-7 09:05,28,2024-04-04 11:00,标准养护,1,2,3号楼旁,"});
+        ReminderEngine::HighlightRow(f.grid(), 2, RecordGrid::kYellow, RecordGrid::kHighlight);
+        SearchWindow window(f.grid(), f.messages, f.window.get());
+        window.show();
+        window.searchField()->setText(QStringLiteral("2024"));
+        window.search();
+        window.searchField()->setText(text);
+        QTest::keyClick(window.searchField(), Qt::Key_Return);
+        L found;
+        for (int r = 0; r < f.grid().rows(); ++r) {
+            for (int c = 0; c < f.grid().cols(); ++c) {
+                const quint32 fore = f.grid().cellForeColor(r, c);
+                const quint32 back = f.grid().cellBackColor(r, c);
+                if (fore == RecordGrid::kRed) found << QStringLiteral("%1,%2").arg(r).arg(c);
+                if (r != 2 || c == 0)  // the fired row keeps its colours, yet a match stands out
+                    QCOMPARE(back, RecordGrid::kDefaultColour);
+                else if (fore == RecordGrid::kRed)
+                    QVERIFY(back != RecordGrid::kHighlight && back != RecordGrid::kDefaultColour);
+                else
+                    QVERIFY(fore == RecordGrid::kYellow && back == RecordGrid::kHighlight);
+            }
+        }
+        QCOMPARE(found, red);
+        QCOMPARE(f.messages.texts().last(),
+                 QStringLiteral("搜索结束！共找到 %1 个匹配的单元格。").arg(red.size()));
     }
 };
 
