@@ -2,7 +2,6 @@
 // the temperature log's edits and import written to qw.csv, never over one it cannot read.
 
 #include <QSignalSpy>
-#include <QTableView>
 
 #include "mainwindow/windowfixture.h"
 #include "planning/curingtab.h"

@@ -16,7 +16,6 @@
 #include "settings/settingswindow.h"
 
 using namespace settingstexts;
-using reminderfiles::writeRaw;
 
 class TestSettingsWindow : public QObject {
     Q_OBJECT
@@ -58,7 +57,7 @@ class TestSettingsWindow : public QObject {
     void storedInterval() {
         QFETCH(QByteArray, ini);
         QTemporaryDir dir;
-        QVERIFY(writeRaw(dir.filePath("mirosta.ini"), ini));
+        QVERIFY(reminderfiles::writeRaw(dir.filePath("mirosta.ini"), ini));
         QTEST(ProgramSettings(dir.filePath("mirosta.ini")).scanInterval(), "interval");
     }
 
