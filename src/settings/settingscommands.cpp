@@ -4,6 +4,8 @@
 
 #include "mainwindow/mainwindow.h"
 #include "settings/helpcommands.h"
+#include "settings/programsettings.h"
+#include "settings/scaninterval.h"
 #include "settings/settingswindow.h"
 #include "settings/windowmemory.h"
 
@@ -11,7 +13,13 @@ SettingsCommands::SettingsCommands(MainWindow& window, Autostart& autostart)
     : QObject(&window), m_window(window), m_autostart(autostart) {
     connect(window.action(QStringLiteral("sz")), &QAction::triggered, this,
             &SettingsCommands::openSettings);
-    window.setScanIntervalProvider([this] { return settingsWindow()->intervalText(); });
+    window.setScanIntervalProvider([this] {
+        // A text the window refuses (typed but not applied, say at midnight while the window is
+        // open) never sets the scan: the interval last kept does.
+        const QString text = settingsWindow()->intervalText();
+        if (readScanInterval(text)) return text;
+        return QString::number(ProgramSettings(m_window.paths().settingsPath()).scanInterval());
+    });
 }
 
 SettingsWindow* SettingsCommands::settingsWindow() {
