@@ -122,9 +122,9 @@ class Session:
         return wait_until(lambda: list(self.windows(CAPTION)))[0]
 
     def program_time(self):
-        """The program's clock as its main window's caption shows it."""
-        for caption, _ in self.windows(CAPTION).values():
-            return datetime.datetime.fromisoformat(re.match(CAPTION, caption).group(1))
+        """The program's clock as its main window's caption shows it, once it shows one."""
+        caption = wait_until(lambda: list(self.windows(CAPTION).values()))[0][0]
+        return datetime.datetime.fromisoformat(re.match(CAPTION, caption).group(1))
 
     def path(self, name):
         return os.path.join(self.dir, name)
