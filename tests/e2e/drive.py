@@ -1,90 +1,63 @@
-"""Reads and drives a running Mirosta the way assistive technology does, over the accessibility
-bus (AT-SPI), and closes windows the way a window manager does (WM_DELETE_WINDOW).
-
-  drive.py grid [WINDOW]       print the record grid (of the window whose name starts so) as JSON
-  drive.py texts WINDOW        print the texts shown in each window of that name, as JSON lists
-  drive.py menu ITEM           choose a menu item
-  drive.py set FIELD TEXT      replace the text of the field with that accessible name
-  drive.py press BUTTON        press a button
-  drive.py close WINDOW_ID     ask an X window to close, as its close box does
-"""
-import json
+"""Reads and drives a running Mirosta over the accessibility bus (AT-SPI), as assistive technology
+does. A module, or a command for an action whose modal window would hold the caller:
+drive.py menu ITEM | press BUTTON | set_text FIELD TEXT"""
 import sys
-import time
 
 import pyatspi
 
+from e2e import wait_until
+
 
 def app():
-    deadline = time.time() + 15
-    while time.time() < deadline:
-        for a in pyatspi.Registry.getDesktop(0):
-            if a is not None and a.name == "mirosta":
-                return a
-        time.sleep(0.2)
-    sys.exit("mirosta is not on the accessibility bus")
+    return wait_until(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a is not None
+                                    and a.name == "mirosta"), None), 15, 0.2) or sys.exit(
+        "mirosta is not on the accessibility bus")
 
 
-def find(node, test):
+def find(node, test, deep=True):
+    """The first node of the tree (depth first; only its root unless deep) that passes the test."""
     try:
         if test(node):
             return node
-        for child in node:
-            found = find(child, test)
-            if found:
+        for child in node if deep else ():
+            if found := find(child, test):
                 return found
-    except Exception:
-        pass
-    return None
+    except Exception:  # a node gone meanwhile
+        return None
 
 
-def wait_for(test, what):
-    deadline = time.time() + 15
-    while time.time() < deadline:
-        found = find(app(), test)
-        if found:
-            return found
-        time.sleep(0.2)
-    sys.exit("not found: " + what)
+def wait_for(test, what, top_level=False):
+    """The first node (top-level window) that passes the test, once there is one."""
+    return wait_until(lambda: next(filter(None, (find(top, test, not top_level) for top in app())),
+                                   None), 15, 0.2) or sys.exit("not found: " + what)
 
 
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
-def is_table(node):
-    return node.getRoleName() in ("table", "tree table")
+def table(window=None, name=None):
+    """The table named `name` (any) in the shown window whose caption starts with `window`."""
+    def wanted(t):
+        return t.getRoleName() in ("table", "tree table") and name in (None, t.name)
+
+    def window_wanted(n):
+        return (n.name.startswith(window) and showing(n) if window
+                else n.getRoleName() == "frame") and find(n, wanted)
+    return find(wait_for(window_wanted, f"{name} in {window}", True), wanted).queryTable()
 
 
-def read_grid(window=None):
-    # The main window is the one frame; other windows are named by the start of their caption.
-    def wanted(n):
-        if window is None:
-            return n.getRoleName() == "frame" and find(n, is_table) is not None
-        return (n.getRoleName() in ("frame", "dialog", "window") and n.name.startswith(window)
-                and showing(n) and find(n, is_table) is not None)
-    top = wait_for(wanted, "window " + (window or "main"))
-    table = find(top, is_table).queryTable()
-    headers = [(h.name if h else None)
-               for h in (table.getColumnHeader(c) for c in range(table.nColumns))]
-    rows = []
-    for r in range(table.nRows):
-        h = table.getRowHeader(r)
-        rows.append([h.name if h else None] +
-                    [table.getAccessibleAt(r, c).name for c in range(table.nColumns)])
-    return {"headers": headers, "rows": rows}
+def rows(window=None, name=None):
+    """The rows of a table (see table()), each as [row heading, cell, ...]."""
+    t = table(window, name)
+    return [[node.name if node else None for node in [t.getRowHeader(r)] + [
+        t.getAccessibleAt(r, c) for c in range(t.nColumns)]] for r in range(t.nRows)]
 
 
 def read_texts(window):
-    """The names of every showing node in each top-level window named `window`, in tree order."""
+    """The names of the shown nodes in each top-level window named `window`, in tree order."""
     def names(node, out):
-        try:
-            if node.name and showing(node):
-                out.append(node.name)
-            for child in node:
-                names(child, out)
-        except Exception:
-            pass
+        find(node, lambda n: out.append(n.name) if n.name and showing(n) else None)
         return out
     return [names(top, [])[1:] for top in app()
             if top is not None and top.name == window and showing(top)]
@@ -93,56 +66,21 @@ def read_texts(window):
 def act(node):
     action = node.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
-    for wanted in ("press", "click", "activate", "Press"):
-        if wanted in names:
-            return action.doAction(names.index(wanted))
-    return action.doAction(0)
-
-
-def close(window_id):
-    from Xlib import X, display, protocol
-    d = display.Display()
-    w = d.create_resource_object("window", int(window_id, 0))
-    protocols = d.intern_atom("WM_PROTOCOLS")
-    event = protocol.event.ClientMessage(
-        window=w, client_type=protocols,
-        data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
-    w.send_event(event, event_mask=X.NoEventMask)
-    d.flush()
+    action.doAction(next((names.index(n) for n in ("press", "click", "Press") if n in names), 0))
 
 
 def menu(item):
     act(wait_for(lambda n: n.getRoleName() == "menu item" and n.name == item, item))
 
 
+def press(name, role="push button"):
+    act(wait_for(lambda n: n.getRoleName() == role and n.name == name and showing(n), name))
+
+
 def set_text(name, text):
-    field = wait_for(lambda n: n.name == name and showing(n) and
-                     n.getRoleName() in ("text", "entry", "combo box"), name)
-    field.queryEditableText().setTextContents(text)
-
-
-def press(button):
-    act(wait_for(lambda n: n.getRoleName() == "push button" and n.name == button
-                 and showing(n), button))
-
-
-def main():
-    command, args = sys.argv[1], sys.argv[2:]
-    if command == "grid":
-        print(json.dumps(read_grid(*args), ensure_ascii=False))
-    elif command == "texts":
-        print(json.dumps(read_texts(args[0]), ensure_ascii=False))
-    elif command == "menu":
-        menu(args[0])
-    elif command == "set":
-        set_text(args[0], args[1])
-    elif command == "press":
-        press(args[0])
-    elif command == "close":
-        close(args[0])
-    else:
-        sys.exit(__doc__)
+    wait_for(lambda n: n.name == name and showing(n) and n.getRoleName() in (
+        "text", "entry", "combo box"), name).queryEditableText().setTextContents(text)
 
 
 if __name__ == "__main__":
-    main()
+    {"menu": menu, "press": press, "set_text": set_text}[sys.argv[1]](*sys.argv[2:])

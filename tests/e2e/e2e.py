@@ -1,20 +1,10 @@
-"""Shared fixtures of the end-to-end tests written in Python: a private copy of the program in a
-fresh folder (it keeps a.bz and ts.ini beside its executable), a session bus with the
-accessibility bus so the program can be read and driven as a screen reader does (drive.py), the
-data files in their real encodings, and checks that print PASS or FAIL lines.
-
-A test script:
-
-    from e2e import Session
-    with Session() as s:              # the program's path is the first argument
-        s.write_data(["...", "..."])  # a.bz, GBK, CR LF between lines
-        s.start()
-        s.check("what", condition)
-    # leaving the block stops everything and exits 1 when a check failed
-
-Run the scripts with the Debian Python (/usr/bin/python3), which has pyatspi.
-"""
+"""Shared fixtures of the end-to-end tests: copies of the program in fresh folders (it keeps a.bz
+and ts.ini beside its executable), the X server (a private one without DISPLAY), the accessibility
+bus for drive.py, the data files in their encodings, PASS/FAIL checks. `with Session() as s:` (the
+program is the first argument); leaving the block stops everything, exit status 1 on a failure."""
+import datetime
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -22,231 +12,198 @@ import sys
 import tempfile
 import time
 
-E2E_DIR = os.path.dirname(os.path.abspath(__file__))
-SLOT_KEYS = ["是否显示", "编号", "工程部位", "强度等级", "配合比编号", "制作日期", "龄期",
-             "养护方式", "到期时间", "工程量", "组数", "备注"]
+from Xlib import X, display, protocol
+
+CAPTION = r"^Mirosta V2\.2  (\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)$"  # the main window's clock
 
 
-def wait_until(test, seconds, step=0.1):
+def wait_until(test, seconds=15, step=0.1):
     """Calls test() until it gives a true value or the time is up; returns its last value."""
     deadline = time.time() + seconds
-    while True:
-        value = test()
-        if value or time.time() >= deadline:
-            return value
+    while not (value := test()) and time.time() < deadline:
         time.sleep(step)
+    return value
 
 
 def fake_clock(start, speed=10):
-    """Environment that runs the program's clock from `start` ("YYYY-MM-DD hh:mm:ss"), `speed`
-    times as fast as the real one (libfaketime; timers run as fast too)."""
+    """Runs the program's clock from `start`, `speed` times as fast, timers included. The library
+    goes into the program itself: stopping the faketime command would leave the program."""
     return {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1",
             "FAKETIME": f"@{start} x{speed}"}
 
 
-def wait_for_fresh_minute(room=15):
-    """Waits until the current minute has at least `room` seconds left."""
-    second = time.localtime().tm_sec
-    if second > 60 - room:
-        time.sleep(61 - second)
-
-
 class Session:
-    def __init__(self, binary=None):
-        self.binary = binary or sys.argv[1]
+    def __init__(self):
         self.work = tempfile.mkdtemp(prefix="mirosta-e2e.")
-        shutil.copy(self.binary, os.path.join(self.work, "mirosta"))
-        self.failures = 0
-        self.processes = []
-        self.program = None
-        self.env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        self.failures, self.processes, self.program, self.drive = 0, [], None, None
+        self.env = dict(os.environ, QT_QPA_PLATFORM="xcb", PYTHONDONTWRITEBYTECODE="1")
         self.env.setdefault("XDG_RUNTIME_DIR", os.path.join(self.work, "runtime"))
         os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
-        self._drive = None
-        if not self.env.get("DISPLAY"):
-            self._start_x_server()
+        if not self.env.get("DISPLAY"):  # a private X server on the first free display
+            n = next(n for n in range(120, 999) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+            self.env["DISPLAY"] = os.environ["DISPLAY"] = f":{n}"
+            self.spawn("Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp")
+        # Held to the end: Xvfb resets itself when its last client leaves (the programs of the
+        # test before, say) and refuses connections meanwhile.
+        self.x = wait_until(self._connect, 20)
+        self.root = self.x.screen().root
+        self.fresh_folder("main")
 
-    # --- set-up and tear-down -------------------------------------------------------------------
+    def _connect(self):
+        try:
+            x = display.Display(self.env["DISPLAY"])
+            return x.sync() or x
+        except Exception:
+            return None
 
     def __enter__(self):
         return self
 
     def __exit__(self, kind, value, trace):
         if kind is not None:
-            print(f"FAIL: the test stopped: {kind.__name__}: {value}")
-            self.failures += 1
-        if self.failures:
-            self.show_log()
-        self.stop_all()
+            self.check(f"the test went on ({kind.__name__}: {value})", False)
+        log = os.path.join(self.work, "program.log")
+        if self.failures and os.path.exists(log):
+            print("--- program output ---\n" + open(log, "rb").read()[-4000:].decode(
+                errors="replace"))
+        for p in reversed(self.processes):  # SIGTERM: the bus launcher then ends its bus
+            p.terminate()
+            try:
+                p.wait(3)
+            except subprocess.TimeoutExpired:
+                p.kill()
         shutil.rmtree(self.work, ignore_errors=True)
-        print("all checks passed" if not self.failures else f"{self.failures} check(s) failed")
+        print(f"{self.failures} check(s) failed" if self.failures else "all checks passed")
         sys.exit(1 if self.failures else 0)
 
-    def _start_x_server(self):
-        display = 120
-        while os.path.exists(f"/tmp/.X11-unix/X{display}"):
-            display += 1
-        self.processes.append(subprocess.Popen(
-            ["Xvfb", f":{display}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{display}"), 5)
-        self.env["DISPLAY"] = os.environ["DISPLAY"] = f":{display}"
+    def spawn(self, *command, **options):
+        """Starts a process that leaving the session ends."""
+        self.processes.append(subprocess.Popen(command, **{
+            "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL, **options}))
+        return self.processes[-1]
 
     def start_accessibility_bus(self):
-        out = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
-                              "--print-pid=1"], capture_output=True, text=True).stdout.split()
-        address, pid = out[0], int(out[1])
-        self.processes.append(pid)
+        """For the programs started from now on; the drive module then reads and drives them."""
+        bus = os.path.join(self.work, "bus")
+        self.spawn("dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus)
+        wait_until(lambda: os.path.exists(bus), 10)
         for env in (self.env, os.environ):
-            env["DBUS_SESSION_BUS_ADDRESS"] = address
-            env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        self.processes.append(subprocess.Popen(
-            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=self.env,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+            env.update(DBUS_SESSION_BUS_ADDRESS="unix:path=" + bus,
+                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.spawn("/usr/libexec/at-spi-bus-launcher", "--launch-immediately", env=self.env)
         time.sleep(0.5)
+        import drive
+        self.drive = drive
 
-    @property
-    def drive(self):
-        """The drive module (imported once the accessibility bus is up)."""
-        if self._drive is None:
-            if "DBUS_SESSION_BUS_ADDRESS" not in self.env or not any(
-                    isinstance(p, int) for p in self.processes):
-                self.start_accessibility_bus()
-            sys.path.insert(0, E2E_DIR)
-            import drive
-            self._drive = drive
-        return self._drive
+    def in_background(self, *command):
+        """A drive.py command in a process of its own, for an action whose modal window holds."""
+        self.spawn(sys.executable, os.path.join(os.path.dirname(__file__), "drive.py"), *command,
+                   env=self.env)
 
-    def drive_in_background(self, *args):
-        """Runs drive.py with the arguments in a process of its own, for a menu item whose
-        command opens a modal window or message box (the call returns only when it closes)."""
-        self.drive  # the accessibility bus is up
-        process = subprocess.Popen([sys.executable, os.path.join(E2E_DIR, "drive.py")] +
-                                   list(args), env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        self.processes.append(process)
-        return process
+    def fresh_folder(self, name):
+        """A new folder with a copy of the program, the one the calls below work in."""
+        self.dir = os.path.join(self.work, name)
+        os.makedirs(self.dir)
+        shutil.copy(sys.argv[1], self.path("mirosta"))
 
-    def start(self, extra_env=None, prefix=()):
-        """Starts the program in the work folder; `prefix` runs it under another command
-        (faketime, say)."""
-        env = dict(self.env, **(extra_env or {}))
+    def start(self, extra_env=None):
         log = open(os.path.join(self.work, "program.log"), "ab")
-        self.program = subprocess.Popen(list(prefix) + ["./mirosta"], cwd=self.work, env=env,
-                                        stdout=log, stderr=log)
-        self.processes.append(self.program)
+        self.program = self.spawn("./mirosta", cwd=self.dir, stdout=log, stderr=log,
+                                  env=dict(self.env, **(extra_env or {})))
         return self.program
 
-    def running(self):
-        return self.program is not None and self.program.poll() is None
-
     def kill(self, sig=signal.SIGKILL):
-        if self.running():
-            self.program.send_signal(sig)
-            if sig in (signal.SIGKILL, signal.SIGTERM):
-                self.program.wait(10)
+        self.program.send_signal(sig)
+        if sig == signal.SIGKILL:
+            self.program.wait(10)
 
-    def stop_all(self):
-        for p in reversed(self.processes):
-            try:
-                if isinstance(p, int):
-                    os.kill(p, signal.SIGTERM)
-                else:
-                    p.kill()
-                    p.wait(5)
-            except (OSError, subprocess.TimeoutExpired):
-                pass
-        self.processes = []
+    def main_window(self):
+        """The main window, once it shows its clock."""
+        return wait_until(lambda: list(self.windows(CAPTION)))[0]
 
-    def show_log(self):
-        path = os.path.join(self.work, "program.log")
-        if os.path.exists(path):
-            print("--- program output ---")
-            print(open(path, "rb").read().decode("utf-8", "replace")[-4000:])
-
-    # --- files ---------------------------------------------------------------------------------
+    def program_time(self):
+        """The program's clock as its main window's caption shows it, once it shows one."""
+        caption = wait_until(lambda: list(self.windows(CAPTION).values()))[0][0]
+        return datetime.datetime.fromisoformat(re.match(CAPTION, caption).group(1))
 
     def path(self, name):
-        return os.path.join(self.work, name)
+        return os.path.join(self.dir, name)
 
     def write_data(self, lines, tail=b""):
-        """a.bz from text lines: GBK, CR LF between lines, none after the last; `tail` is raw
-        bytes put after them."""
+        """a.bz from text lines: GBK, CR LF between lines, none after the last; then `tail`."""
         with open(self.path("a.bz"), "wb") as f:
             f.write("\r\n".join(lines).encode("gbk") + tail)
 
     def read_bytes(self, name="a.bz"):
-        try:
+        if os.path.isfile(self.path(name)):
             with open(self.path(name), "rb") as f:
                 return f.read()
-        except OSError:
-            return None
 
     def read_lines(self, name="a.bz"):
         data = self.read_bytes(name)
-        return None if data is None else data.decode("gbk").split("\r\n")
+        return data.decode("gbk").split("\r\n") if data is not None else None
 
     def slots(self):
-        """ts.ini as a list of (section name, {key: value}) in file order; [] without a file."""
-        data = self.read_bytes("ts.ini")
-        if data is None:
-            return []
+        """ts.ini as a list of (section name, {key: value}) in file order."""
         sections = []
-        for line in data.decode("gbk").split("\r\n"):
+        for line in self.read_lines("ts.ini") or []:
             if line.startswith("["):
                 sections.append((line.strip("[]"), {}))
             elif "=" in line and sections:
-                key, value = line.split("=", 1)
-                sections[-1][1][key] = value
+                sections[-1][1].__setitem__(*line.split("=", 1))
         return sections
 
     def busy_slots(self):
         return [name for name, entries in self.slots() if entries.get("是否显示") == "1"]
 
-    # --- windows -------------------------------------------------------------------------------
+    def windows(self, caption="."):
+        """The shown top-level windows whose caption matches, as {window id: (caption, pid)}."""
+        found, atom = {}, self.x.intern_atom
+        for w in self.root.query_tree().children:
+            try:
+                if w.get_attributes().map_state == X.IsViewable:
+                    name = w.get_full_property(atom("_NET_WM_NAME"), 0).value.decode()
+                    if re.search(caption, name):
+                        found[w.id] = (name, w.get_full_property(atom("_NET_WM_PID"), 0).value[0])
+            except Exception:  # no caption, or gone meanwhile
+                pass
+        return found
 
-    def windows(self, name):
-        """X window ids of the visible windows whose name matches the regular expression."""
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
-                             capture_output=True, text=True, env=self.env).stdout
-        return out.split()
-
-    def popups(self):
-        return self.windows("^数据提示$")
-
-    def wait_for_popups(self, count, seconds):
-        return wait_until(lambda: len(self.popups()) >= count, seconds) and self.popups()
-
-    def popup_texts(self):
-        """The lines of every open pop-up (drive.py texts)."""
-        return self.drive.read_texts("数据提示")
+    def popups(self, count=0, seconds=30):
+        """The pop-ups' windows, once there are `count` of them or the time is up."""
+        wait_until(lambda: len(self.windows("^数据提示$")) >= count, seconds)
+        return list(self.windows("^数据提示$"))
 
     def geometry(self, window):
-        """(left, top, width, height) of an X window, absolute."""
-        which = ["-root"] if window == "root" else ["-id", str(window)]
-        out = subprocess.run(["xwininfo"] + which, capture_output=True, text=True,
-                             env=self.env).stdout
-        values = {}
-        for line in out.splitlines():
-            line = line.strip()
-            for key, name in (("Absolute upper-left X:", "x"), ("Absolute upper-left Y:", "y"),
-                              ("Width:", "w"), ("Height:", "h")):
-                if line.startswith(key):
-                    values[name] = int(line.split(":")[1])
-        return values.get("x"), values.get("y"), values.get("w"), values.get("h")
+        """(left, top, width, height) of a window on the screen."""
+        w = self.x.create_resource_object("window", window)
+        at, size = self.root.translate_coords(w, 0, 0), w.get_geometry()
+        return at.x, at.y, size.width, size.height
 
-    def screen_size(self):
-        """(width, height) of the X screen."""
-        _, _, w, h = self.geometry("root")
-        return w, h
+    def close(self, window):
+        """Asks a window to close, as its close box does."""
+        w, atom = self.x.create_resource_object("window", window), self.x.intern_atom
+        w.send_event(protocol.event.ClientMessage(window=w, client_type=atom("WM_PROTOCOLS"), data=(
+            32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+        self.x.sync()
 
-    # --- checks --------------------------------------------------------------------------------
+    def focus(self, window):
+        """Gives a window the keyboard focus, as a window manager would (Xvfb runs none)."""
+        self.x.create_resource_object("window", window).set_input_focus(X.RevertToParent, 0)
+        self.x.sync()
+        time.sleep(0.3)
+
+    def keys(self, *keys):
+        for key in keys:
+            subprocess.run(["xdotool", "key", "--clearmodifiers", key], env=self.env)
+            time.sleep(0.15)
+
+    def type(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "30", text], env=self.env)
 
     def check(self, what, ok, detail=""):
         print(("PASS: " if ok else "FAIL: ") + what + ("" if ok or not detail else f" ({detail})"))
-        if not ok:
-            self.failures += 1
-        return bool(ok)
+        self.failures += not ok
 
     def expect(self, what, got, want):
-        return self.check(what, got == want, f"got {got!r}, want {want!r}")
+        self.check(what, got == want, f"got {got!r}, want {want!r}")
