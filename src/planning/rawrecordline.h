@@ -5,7 +5,6 @@
 
 #include <QByteArrayView>
 #include <QDateTime>
-#include <cstring>
 #include <optional>
 
 namespace rawline {
@@ -14,32 +13,6 @@ struct Span {
     qsizetype start = 0;   // offset of the line's first byte in the file
     qsizetype length = 0;  // without the line end
 };
-
-// Calls visit(Span) for every line of the bytes, by the line rules of splitLines() (CR LF, a lone
-// CR or a lone LF ends a line; no extra line after a last line end), without copying any line.
-template <typename Visit>
-void forEachLine(QByteArrayView bytes, Visit&& visit) {
-    const char* data = bytes.data();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    qsizetype lfAt = -1;  // the next LF at or after start, or n
-    while (start < n) {
-        // Lines end in LF far more often than in a lone CR: find the LF, then any CR before it.
-        if (lfAt < start) {
-            const void* lf = memchr(data + start, '\n', size_t(n - start));
-            lfAt = lf ? static_cast<const char*>(lf) - data : n;
-        }
-        const void* cr = memchr(data + start, '\r', size_t(lfAt - start));
-        if (!cr) {
-            visit(Span{start, lfAt - start});
-            start = lfAt + 1;
-            continue;
-        }
-        const qsizetype crAt = static_cast<const char*>(cr) - data;
-        visit(Span{start, crAt - start});
-        start = crAt + 1 < n && data[crAt + 1] == '\n' ? crAt + 2 : crAt + 1;
-    }
-}
 
 // The field with the 0-based index, or nothing when the line has fewer fields.
 std::optional<QByteArrayView> field(QByteArrayView line, int index);

@@ -1,6 +1,7 @@
 #include "planning/sameconditionrecords.h"
 
 #include "platform/gbkcodec.h"
+#include "platform/textfile.h"
 #include "records/specimenrecord.h"
 
 namespace {
@@ -14,8 +15,8 @@ constexpr int kCuringMethodField = 6;
 QList<SameConditionRecord> findSameConditionRecords(QByteArrayView fileBytes, qint64 dueAfter) {
     static const QByteArray kMethods[] = {gbk::encode(u"同级养护"), gbk::encode(u"同条件养护")};
     QList<SameConditionRecord> records;
-    rawline::forEachLine(fileBytes, [&](rawline::Span span) {
-        const QByteArrayView line = fileBytes.sliced(span.start, span.length);
+    forEachLine(fileBytes, [&](QByteArrayView line) {
+        const rawline::Span span{line.data() - fileBytes.data(), line.size()};
         const auto method = rawline::field(line, kCuringMethodField);
         if (!method || !(rawline::equalsTrimmed(*method, kMethods[0]) ||
                          rawline::equalsTrimmed(*method, kMethods[1])))

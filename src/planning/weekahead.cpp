@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/lenientnumber.h"
+#include "platform/textfile.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ WeekAhead selectWeekAhead(QByteArrayView fileBytes, QDate today, int days) {
     WeekAhead result;
     const qint64 from = rawline::dueKey(today, 0);
     const qint64 until = rawline::dueKey(today.addDays(qMax(days, 1)), 0);
-    rawline::forEachLine(fileBytes, [&](rawline::Span span) {
-        const QByteArrayView line = fileBytes.sliced(span.start, span.length);
+    forEachLine(fileBytes, [&](QByteArrayView line) {
+        const rawline::Span span{line.data() - fileBytes.data(), line.size()};
         const auto due = rawline::field(line, kDueTimeField);
         if (!due) return;
         const auto key = rawline::dueKey(*due);
