@@ -8,17 +8,7 @@
 namespace {
 
 constexpr int kAgeField = 4;
-
-// Offset of the start of the field with the index in the line, or -1.
-qsizetype fieldStart(QByteArrayView line, int index) {
-    qsizetype at = 0;
-    for (int i = 0; i < index; ++i) {
-        const qsizetype comma = line.indexOf(',', at);
-        if (comma < 0) return -1;
-        at = comma + 1;
-    }
-    return at;
-}
+constexpr int kDueTimeField = 5;
 
 }  // namespace
 
@@ -31,14 +21,15 @@ QByteArray applyDueTimeChanges(const QByteArray& bytes, QList<DueTimeChange> cha
     qsizetype copied = 0;
     for (const DueTimeChange& c : changes) {
         const QByteArrayView line = QByteArrayView(bytes).sliced(c.line.start, c.line.length);
-        const qsizetype ageStart = fieldStart(line, kAgeField);
-        const qsizetype dueStart = ageStart < 0 ? -1 : fieldStart(line.sliced(ageStart), 1);
-        if (dueStart < 0) continue;
-        qsizetype dueEnd = line.indexOf(',', ageStart + dueStart);
-        if (dueEnd < 0) dueEnd = line.size();
-        out.append(bytes.constData() + copied, c.line.start + ageStart - copied);
+        const auto age = rawline::field(line, kAgeField);
+        const auto due = rawline::field(line, kDueTimeField);
+        if (!age || !due) continue;
+        // The two fields stand side by side: one piece from the start of the one to the end of
+        // the other.
+        const qsizetype from = age->data() - bytes.constData();
+        out.append(bytes.constData() + copied, from - copied);
         out += c.age + ',' + c.dueTime;
-        copied = c.line.start + dueEnd;
+        copied = due->data() + due->size() - bytes.constData();
     }
     out.append(bytes.constData() + copied, bytes.size() - copied);
     return out;
