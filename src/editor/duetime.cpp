@@ -81,17 +81,3 @@ std::optional<QString> tianjia(const QDate& castingDate, QStringView castingHour
     if (!raw) return std::nullopt;
     return Timesorting(*raw);
 }
-
-bool isDueTimeText(QStringView text) {
-    static const QLatin1String kShape("dddd-dd-dd dd:dd");
-    if (text.size() != kShape.size()) return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool digit = text.at(i) >= u'0' && text.at(i) <= u'9';
-        if (kShape.at(i) == u'd' ? !digit : text.at(i) != kShape.at(i)) return false;
-    }
-    const auto number = [text](qsizetype from, qsizetype length) {
-        return text.mid(from, length).toInt();
-    };
-    return QDate(number(0, 4), number(5, 2), number(8, 2)).isValid() && number(11, 2) < 24 &&
-           number(14, 2) < 60;
-}

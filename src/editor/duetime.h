@@ -48,7 +48,3 @@ QString Timesorting(QStringView raw);
 std::optional<QString> tianjia(const QDate& castingDate, QStringView castingHour,
                                QStringView castingMinute, QStringView curingAgeDays,
                                QStringView ageHours, QStringView ageMinutes);
-
-// Whether the text is a due time the scan can match: exactly "YYYY-MM-DD hh:mm", digits
-// zero-filled, of a real calendar date and a time from 00:00 to 23:59.
-bool isDueTimeText(QStringView text);

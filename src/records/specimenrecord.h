@@ -1,9 +1,11 @@
 #pragma once
 // One batch of concrete test specimens: eleven text fields, in the order they stand in a line of
-// a.bz and in grid columns 1 to 11. No field is parsed as a number or a date. QtCore only.
+// a.bz and in grid columns 1 to 11. Reading and writing records parses no field as a number or a
+// date. QtCore only.
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 struct SpecimenRecord {
     static constexpr int kFieldCount = 11;
@@ -46,3 +48,8 @@ QStringList splitRecordLine(const QString& line);
 
 // The fields joined by commas, the inverse of splitRecordLine() for a non-empty list.
 QString joinRecordLine(const QStringList& fields);
+
+// Whether the text is a due time in the form the editor writes: exactly "YYYY-MM-DD hh:mm",
+// zero-filled, of a real calendar date and a time from 00:00 to 23:59. Such texts sort in time
+// order.
+bool isDueTimeText(QStringView text);

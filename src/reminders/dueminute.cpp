@@ -3,18 +3,12 @@
 #include <QDate>
 #include <QRegularExpression>
 
+#include "records/specimenrecord.h"
+
 namespace {
 
 bool validMinute(int year, int month, int day, int hour, int minute) {
     return QDate::isValid(year, month, day) && hour >= 0 && hour < 24 && minute >= 0 && minute < 60;
-}
-
-// The two ASCII digits at i as a number, or -1.
-int twoDigits(const QString& text, int i) {
-    const char16_t a = text.at(i).unicode();
-    const char16_t b = text.at(i + 1).unicode();
-    if (a < u'0' || a > u'9' || b < u'0' || b > u'9') return -1;
-    return (a - u'0') * 10 + (b - u'0');
 }
 
 // Whether the text has the separators of "YYYY-MM-DD hh:mm" in their places.
@@ -23,20 +17,10 @@ bool hasCanonicalSeparators(const QString& text) {
            text.at(13) == u':';
 }
 
-// Whether the text is already a valid "YYYY-MM-DD hh:mm" (the common case, read without copying).
-bool isCanonical(const QString& text) {
-    if (!hasCanonicalSeparators(text)) return false;
-    const int century = twoDigits(text, 0);
-    const int years = twoDigits(text, 2);
-    return century >= 0 && years >= 0 &&
-           validMinute(century * 100 + years, twoDigits(text, 5), twoDigits(text, 8),
-                       twoDigits(text, 11), twoDigits(text, 14));
-}
-
 }  // namespace
 
 QString dueMinuteText(const QString& dueTime) {
-    if (isCanonical(dueTime)) return dueTime;
+    if (isDueTimeText(dueTime)) return dueTime;
     static const QRegularExpression kLoose(QStringLiteral(
         "^\\s*([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})\\s+([0-9]{1,2}):([0-9]{1,2})\\s*$"));
     const QRegularExpressionMatch m = kLoose.match(dueTime);
