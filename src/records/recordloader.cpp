@@ -27,15 +27,9 @@ void dropLoadedRows(RecordGrid& grid, int rowsBefore) {
 // A taken line of the main window's list: fields 0 .. n-2 into columns 1 .. n-1, dropping what
 // does not fit.
 void placeLine(RecordGrid& grid, QByteArrayView line) {
-    const int row = appendRow(grid);
+    if (!gbk::isValid(line)) return appendRecordRow(grid, splitRecordLine(gbk::decode(line)));
     const qsizetype lastComma = line.lastIndexOf(',');
-    if (gbk::isValid(line)) {
-        grid.setRecordCells(row, line.first(qMax<qsizetype>(lastComma, 0)));
-        return;
-    }
-    const QStringList fields = splitRecordLine(gbk::decode(line));
-    const int placed = qMin(static_cast<int>(fields.size()) - 1, grid.cols() - 1);
-    for (int k = 0; k < placed; ++k) grid.setTextMatrix(row, k + 1, fields.at(k));
+    grid.setRecordCells(appendRow(grid), line.first(qMax<qsizetype>(lastComma, 0)));
 }
 
 // Takes the lines of a block whose field 5 contains the date. A line of the block ends at CR, LF
@@ -111,6 +105,12 @@ LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clo
     }
     numberRows(grid);
     return report;
+}
+
+void appendRecordRow(RecordGrid& grid, const QStringList& fields) {
+    const int row = appendRow(grid);
+    const int placed = qMin(static_cast<int>(fields.size()) - 1, grid.cols() - 1);
+    for (int k = 0; k < placed; ++k) grid.setTextMatrix(row, k + 1, fields.at(k));
 }
 
 bool editorHoldsIntact(const QStringList& fields, const QByteArray& raw) {

@@ -54,6 +54,10 @@ LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
 // then runs loadDueToday().
 LoadReport reloadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock);
 
+// Appends a record before the trailing empty row as the loaders place a line: field k in column
+// k + 1, except the last field (an empty due mark in a line of a.bz); what does not fit is dropped.
+void appendRecordRow(RecordGrid& grid, const QStringList& fields);
+
 // Numbers rows 1 to the last row and empties the number of the last row (unless it is row 0).
 void numberRows(RecordGrid& grid);
 

@@ -142,11 +142,7 @@ bool ReminderEngine::addRecord(const QStringList& fields) {
     if (!now.isValid() || fields.size() <= dueField ||
         !fields.at(dueField).contains(now.toString(QStringLiteral("yyyy-MM-dd"))))
         return false;
-    // Placed as the loader places a line: field k in column k + 1, the last field nowhere.
-    m_grid.addItem();
-    const int row = m_grid.rows() - 2;
-    const int placed = qMin(static_cast<int>(fields.size()) - 1, m_grid.cols() - 1);
-    for (int k = 0; k < placed; ++k) m_grid.setTextMatrix(row, k + 1, fields.at(k));
+    appendRecordRow(m_grid, fields);
     numberRows(m_grid);
     return true;
 }
