@@ -43,7 +43,8 @@ class Reminders : public QObject {
     void listLoaded();
     void recordAdded(const QStringList& fields);
 
-    // The clock's date, read as the loader of today's list reads it.
+    // The clock's date as the scan reads its minute (the cheap clock). That never runs ahead of
+    // the clock the loader of today's list reads, so once it shows a new day the load does too.
     QDate clockDate() const;
 
     MainWindow& m_window;

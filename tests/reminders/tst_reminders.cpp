@@ -41,7 +41,7 @@ L dataLines(const L& records) {
     return lines;
 }
 
-// The precise clock may run ahead of the cheap one the loader reads.
+// The precise clock, which the loader reads, may run ahead of the cheap one the scan reads.
 struct LaggingClock : FixedClock {
     qint64 aheadMs = 0;
     QDateTime now() const override { return FixedClock::now().addMSecs(aheadMs); }
@@ -156,7 +156,7 @@ class TestReminders : public QObject {
             << L{"新*", ""} << L{"1|1", "1|2"} << L{} << true;
         QTest::newRow("a new day with nothing due stops the scan") << days.mid(0, 1)
             << L{"start 23:50:30", midnight} << L{"1|1 旧"} << L{""} << L{"1|1"} << L{} << false;
-        QTest::newRow("precise clock ahead: the day goes by the loader's clock")
+        QTest::newRow("precise clock ahead: the day changes by the scan's clock")
             << L{"旧|23:59", "新|2024-04-05 00:00"}
             << L{"ahead", "start 23:59:30", "wake 23:59:59", "wake 2024-04-05 00:00:00"}
             << L{"1|1 旧", "1|2 新"} << L{"新*", ""} << L{"1|1", "1|2"} << L{} << true;
