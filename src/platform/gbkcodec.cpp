@@ -41,6 +41,18 @@ Converter& encoder() {
     return c;
 }
 
+bool isAscii(const char* p, const char* end) {
+    // Eight bytes at a time while there are eight; the common case is a line of plain ASCII.
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ull) return false;
+    }
+    for (; p < end; ++p)
+        if (uchar(*p) & 0x80) return false;
+    return true;
+}
+
 // Decodes; returns the number of bytes that were not GBK.
 qsizetype decodeInto(QByteArrayView bytes, QString* out) {
     const qsizetype n = bytes.size();
@@ -121,6 +133,8 @@ qsizetype encodeInto(QStringView text, QByteArray* out) {
 }  // namespace
 
 QString decode(QByteArrayView bytes) {
+    // Many cells and lines are plain ASCII, which GBK leaves as it is.
+    if (isAscii(bytes.data(), bytes.data() + bytes.size())) return QString::fromLatin1(bytes);
     QString s;
     decodeInto(bytes, &s);
     return s;
@@ -164,18 +178,6 @@ class PairTable {
     }
     bool m_valid[(kLastLead - kFirstLead + 1) * (0x100 - kFirstTrail)];
 };
-
-bool isAscii(const char* p, const char* end) {
-    // Eight bytes at a time while there are eight; the common case is a line of plain ASCII.
-    for (; end - p >= 8; p += 8) {
-        quint64 word;
-        memcpy(&word, p, 8);
-        if (word & 0x8080808080808080ull) return false;
-    }
-    for (; p < end; ++p)
-        if (uchar(*p) & 0x80) return false;
-    return true;
-}
 
 }  // namespace
 

@@ -13,14 +13,6 @@ constexpr qsizetype kFirstBlockSize = 4 * 1024;
 constexpr qsizetype kLargestBlockSize = 1024 * 1024;
 constexpr qint64 kDeadBytesWorthDropping = 256 * 1024;
 
-bool isAscii(QByteArrayView bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-}
-
-QString decodeCell(QByteArrayView bytes) {
-    return isAscii(bytes) ? QString::fromLatin1(bytes) : gbk::decode(bytes);
-}
-
 // The bytes a cell's text is kept as, when it can be: no comma, and GBK gives back exactly it.
 std::optional<QByteArray> storableBytes(const QString& text) {
     if (text.contains(u',')) return std::nullopt;
@@ -138,7 +130,7 @@ void RecordGrid::makeTextRow(Row& row) {
     QStringList texts;
     texts.reserve(m_cols);
     texts << (row.number == kNoNumber ? QString() : QString::number(row.number));
-    for (int c = 1; c < m_cols; ++c) texts << decodeCell(cellBytes(row, c));
+    for (int c = 1; c < m_cols; ++c) texts << gbk::decode(cellBytes(row, c));
     releaseBytes(row);
     row.number = kNoNumber;
     row.block = take(m_texts, m_unusedTexts, std::move(texts));
@@ -182,7 +174,7 @@ QString RecordGrid::textMatrix(int row, int col) const {
     const Row& r = m_rows[size_t(row)];
     if (r.isText()) return m_texts[r.block].at(col);
     if (col == 0) return r.number == kNoNumber ? QString() : QString::number(r.number);
-    return decodeCell(cellBytes(r, col));
+    return gbk::decode(cellBytes(r, col));
 }
 
 void RecordGrid::setTextMatrix(int row, int col, const QString& text) {
