@@ -1,6 +1,5 @@
 #include "planning/planningwindow.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -51,10 +50,6 @@ PlanningData readPlanningData(const QString& path, const QDateTime& now, int day
 
 }  // namespace
 
-QString PlanningWindow::temperatureLogPath(const AppPaths& paths) {
-    return QDir(paths.dataDir()).filePath(QStringLiteral("qw.csv"));
-}
-
 PlanningWindow::PlanningWindow(AppPaths paths, const Clock& clock, MessageService& messages,
                                QWidget* parent)
     : QWidget(parent, Qt::Window), m_paths(std::move(paths)), m_clock(clock), m_messages(messages) {
@@ -96,7 +91,7 @@ PlanningWindow::PlanningWindow(AppPaths paths, const Clock& clock, MessageServic
     weekLayout->addLayout(daysRow);
     weekLayout->addWidget(m_weekView);
 
-    m_curing = new CuringTab(temperatureLogPath(m_paths), m_clock, m_messages, this);
+    m_curing = new CuringTab(m_paths.temperatureLogPath(), m_clock, m_messages, this);
 
     m_tabs = new QTabWidget(this);
     m_tabs->addTab(week, kWeekTab);

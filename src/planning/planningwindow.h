@@ -47,9 +47,6 @@ class PlanningWindow : public QWidget {
     WeekAheadModel* weekModel() const { return m_weekModel; }
     CuringTab* curingTab() const { return m_curing; }
 
-    // qw.csv beside a.bz.
-    static QString temperatureLogPath(const AppPaths& paths);
-
   signals:
     // A read of a.bz was shown.
     void refreshed();

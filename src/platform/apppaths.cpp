@@ -48,6 +48,10 @@ QString AppPaths::announcedPath() const {
     return QDir(m_dataDir).filePath(QStringLiteral("announced.txt"));
 }
 
+QString AppPaths::temperatureLogPath() const {
+    return QDir(m_dataDir).filePath(QStringLiteral("qw.csv"));
+}
+
 QString AppPaths::settingsPath() const {
     return QDir(m_settingsDir).filePath(QStringLiteral("mirosta.ini"));
 }

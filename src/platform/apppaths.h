@@ -1,6 +1,6 @@
 #pragma once
-// Where the program keeps its files: a.bz (the records), ts.ini (the reminder slots) and
-// announced.txt (which of today's records have been announced).
+// Where the program keeps its files: a.bz (the records), ts.ini (the reminder slots),
+// announced.txt (which of today's records have been announced) and qw.csv (the temperature log).
 // The data directory is the directory that holds the executable when it is writable (a portable
 // folder, as the program has always been used) and not a system folder such as /usr/bin; otherwise
 // the per-user application data directory. The program's own settings (mirosta.ini) lie beside
@@ -20,10 +20,11 @@ class AppPaths {
     static AppPaths forExecutableDir(const QString& exeDir);
 
     const QString& dataDir() const { return m_dataDir; }
-    QString dataFilePath() const;   // a.bz
-    QString profilePath() const;    // ts.ini
-    QString announcedPath() const;  // announced.txt
-    QString settingsPath() const;   // mirosta.ini
+    QString dataFilePath() const;        // a.bz
+    QString profilePath() const;         // ts.ini
+    QString announcedPath() const;       // announced.txt
+    QString temperatureLogPath() const;  // qw.csv
+    QString settingsPath() const;        // mirosta.ini
 
   private:
     QString m_dataDir;
