@@ -56,6 +56,8 @@ int main(int argc, char* argv[]) {
 
     installReminders(window, screen);
     window.startUp();
+    // Without the guard the program still runs and reminds; the user learns why once.
+    if (!instance.problem().isEmpty()) messages.notify(QStringLiteral("提示"), instance.problem());
     // The tray icon asks the desktop for its tray (a round trip over D-Bus), so it comes once the
     // window is on the screen.
     new TrayIcon(window);

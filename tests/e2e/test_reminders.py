@@ -3,8 +3,15 @@ times (libfaketime). Records due now fire into slots 1|1 and 1|2 of a new ts.ini
 173 at the bottom right. Stopped across a due minute (SIGSTOP), the program announces it late after
 SIGCONT; killed and restarted, it marks the rows again and frees the slots; 删除过期数据 removes
 the fired lines. Over midnight the new day's records fire. On a crowded screen the notice that no
-place is free never takes the keyboard focus, and a freed place goes to the next record."""
+place is free never takes the keyboard focus, and a freed place goes to the next record. All the
+while another program listens on the name the single-instance guard once had in the shared
+temporary folder, which silenced the program before."""
+import atexit
+import hashlib
+import os
 import signal
+import socket
+import tempfile
 import time
 
 from e2e import Session, fake_clock, wait_until
@@ -16,6 +23,12 @@ FIRST, STAYS, SECOND, LATE = (
     "四号楼墙,C30,PB-004,2029-12-31 09:08,1,2030-01-01 09:08,标准养护,5,1,,")
 
 with Session() as s:
+    old_name = os.path.join(tempfile.gettempdir(), "mirosta-" + hashlib.sha1(
+        os.path.realpath(s.dir).encode()).hexdigest()[:16])
+    squatter = socket.socket(socket.AF_UNIX)
+    squatter.bind(old_name)
+    squatter.listen()
+    atexit.register(os.unlink, old_name)
     s.write_data([FIRST, STAYS, SECOND, LATE])
     before = s.read_bytes()
     s.start_accessibility_bus()
