@@ -11,14 +11,14 @@ packages=(
     libbenchmark-dev libclang-rt-14-dev
     xvfb xauth x11-utils xdotool imagemagick faketime
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib
-    fonts-wqy-zenhei fonts-arphic-uming
+    fonts-wqy-zenhei fonts-arphic-uming qt6-translations-l10n
 )
 windows=0
 if [ "${1:-}" = "--windows" ]; then
     windows=1
     packages+=(
         g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-        wine wine64 fonts-wine nsis dpkg-dev zip unzip
+        wine wine64 fonts-wine nsis dpkg-dev zip unzip xclip
     )
 fi
 

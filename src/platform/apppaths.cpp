@@ -2,35 +2,20 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
+
+#include "platform/programfolder.h"
 
 AppPaths::AppPaths(QString dataDir, QString settingsDir)
     : m_dataDir(std::move(dataDir)),
       m_settingsDir(settingsDir.isEmpty() ? m_dataDir : std::move(settingsDir)) {}
-
-namespace {
-
-// Folders that programs are installed into are never a portable folder, even for root, who may
-// write there.
-bool isSystemFolder(const QString& dir) {
-    for (const QString& system :
-         {QStringLiteral("/usr"), QStringLiteral("/opt"), QStringLiteral("/bin"),
-          QStringLiteral("/sbin"), QStringLiteral("/snap")})
-        if (dir == system || dir.startsWith(system + u'/')) return true;
-    return false;
-}
-
-}  // namespace
 
 AppPaths AppPaths::forApplication() {
     return forExecutableDir(QCoreApplication::applicationDirPath());
 }
 
 AppPaths AppPaths::forExecutableDir(const QString& exeDir) {
-    const QFileInfo info(exeDir);
-    if (info.isDir() && info.isWritable() && !isSystemFolder(info.canonicalFilePath()))
-        return AppPaths(exeDir);
+    if (canHoldData(exeDir)) return AppPaths(exeDir);
     QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dir);
     return AppPaths(dir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));

@@ -2,9 +2,10 @@
 // Where the program keeps its files: a.bz (the records), ts.ini (the reminder slots),
 // announced.txt (which of today's records have been announced) and qw.csv (the temperature log).
 // The data directory is the directory that holds the executable when it is writable (a portable
-// folder, as the program has always been used) and not a system folder such as /usr/bin; otherwise
-// the per-user application data directory. The program's own settings (mirosta.ini) lie beside
-// a.bz, or in the per-user configuration directory when the data directory is the per-user one.
+// folder, as the program has always been used) and not a system folder such as /usr/bin or
+// C:\Program Files (canHoldData()); otherwise the per-user application data directory. The
+// program's own settings (mirosta.ini) lie beside a.bz, or in the per-user configuration directory
+// when the data directory is the per-user one.
 // QtCore only.
 
 #include <QString>

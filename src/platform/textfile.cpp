@@ -5,7 +5,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "platform/filerelease.h"
+
 namespace {
+
+// How long a save waits for another program to let go of the file it replaces.
+constexpr int kReleaseWaitMs = 2000;
 
 QString describe(const QFileDevice& file) {
     switch (file.error()) {
@@ -116,10 +121,14 @@ bool LineBlockReader::next(QByteArray& block) {
             if (n < 0) {
                 m_status = FileStatus::Unreadable;
                 m_error = readFailure(m_file);
+                m_file.close();
                 block.clear();
                 return false;
             }
             m_atEnd = n == 0;
+            // Let go of the file as soon as it is read: on Windows an open file cannot be
+            // replaced, and a caller may replace it while this reader still lives.
+            if (m_atEnd) m_file.close();
         }
         if (m_atEnd) {
             cut = block.size();
@@ -158,7 +167,10 @@ bool writeFileAtomically(QSaveFile& file, const ByteProducer& produce, QString* 
         if (error)
             *error =
                 what.isEmpty() ? QString() : QStringLiteral("无法保存“%1”：%2").arg(shown, what);
+        // Discards the temporary file now, not when the save file is destroyed: on Windows it has
+        // a name in the folder meanwhile.
         file.cancelWriting();
+        if (file.isOpen()) file.commit();
         return false;
     };
     if (QFileInfo(file.fileName()).isDir()) return fail(QStringLiteral("同名的文件夹已存在"));
@@ -190,6 +202,8 @@ bool writeFileAtomically(QSaveFile& file, const ByteProducer& produce, QString* 
         return true;
     };
     if (!produce(write) || !writeOut(chunk)) return fail(writeFailed ? describe(file) : QString());
+    if (!waitForRelease(file.fileName(), kReleaseWaitMs))
+        return fail(QStringLiteral("另一个程序正在使用这个文件，请关闭它后再试"));
     if (!file.commit()) {
         if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(shown, describe(file));
         return false;

@@ -65,6 +65,7 @@ void forEachLine(QByteArrayView block, F&& f) {
 }
 
 // Reads a file in blocks of whole lines, so that a file of any length is read with little memory.
+// The file is closed once it has been read to its end (or failed), so that it can then be replaced.
 // The file is opened as readWholeFile() opens it: a missing file, a folder, a pipe or a device in
 // its place and a file that cannot be opened are told apart the same way.
 class LineBlockReader {
@@ -96,8 +97,10 @@ class LineBlockReader {
 };
 
 // Replaces the file's content with the bytes, atomically: the bytes go to a temporary file in the
-// same directory, which is flushed and then renamed over the file. On any failure the old file is
-// untouched, false is returned and *error holds the reason in Chinese.
+// same directory, which is flushed and then renamed over the file. Where another program holds the
+// file so that it cannot be replaced (on Windows), the rename waits up to two seconds for it to let
+// go. On any failure the old file is untouched, false is returned and *error holds the reason in
+// Chinese.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
 
 // The same through a save file the caller made (tests pass one that fails part-way).

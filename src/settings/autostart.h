@@ -1,7 +1,7 @@
 #pragma once
 // Starting the program when the user logs in. On Linux and other freedesktop systems this is an
-// autostart desktop entry (DesktopAutostart); on Windows the machine-wide Run value in the registry
-// (RegistryAutostart). Tests use FakeAutostart. QtCore only.
+// autostart desktop entry (DesktopAutostart); on Windows a value in the user's Run key of the
+// registry (RegistryAutostart). Tests use FakeAutostart. QtCore only.
 
 #include <QString>
 #include <memory>

@@ -1,32 +1,27 @@
 #include "settings/registryautostart.h"
 
-#ifdef Q_OS_WIN
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
-namespace {
+const QString RegistryAutostart::kRunKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 
-const QString kRunKey =
-    QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
-
-}  // namespace
-
-RegistryAutostart::RegistryAutostart(const QString& programPath) {
+RegistryAutostart::RegistryAutostart(const QString& programPath, QString runKey)
+    : m_key(std::move(runKey)) {
     const QFileInfo program(programPath);
     m_name = program.completeBaseName();
-    m_data =
-        QDir::toNativeSeparators(program.absolutePath()) + u'\\' + m_name + QStringLiteral(".exe");
+    m_data = u'"' + QDir::toNativeSeparators(program.absolutePath()) + u'\\' + m_name +
+             QStringLiteral(".exe\"");
 }
 
 bool RegistryAutostart::isEnabled() const {
-    const QSettings run(kRunKey, QSettings::NativeFormat);
+    const QSettings run(m_key, QSettings::NativeFormat);
     return run.contains(m_name);
 }
 
 bool RegistryAutostart::setEnabled(bool enabled, QString* error) {
-    QSettings run(kRunKey, QSettings::NativeFormat);
+    QSettings run(m_key, QSettings::NativeFormat);
     if (enabled) {
         run.setValue(m_name, m_data);
     } else {
@@ -34,10 +29,6 @@ bool RegistryAutostart::setEnabled(bool enabled, QString* error) {
     }
     run.sync();
     if (run.status() == QSettings::NoError && isEnabled() == enabled) return true;
-    if (error)
-        *error = QStringLiteral("无法修改注册表项 %1\\%2，可能需要以管理员身份运行本软件。")
-                     .arg(kRunKey, m_name);
+    if (error) *error = QStringLiteral("无法修改注册表项 %1\\%2。").arg(m_key, m_name);
     return false;
 }
-
-#endif

@@ -1,10 +1,8 @@
 // The main window and its commands: start-up, 读取数据, the reminder switch, removing the selected
 // row, 删除过期数据, 数据初始化 and the search.
 
-#include <sys/resource.h>
 #include <QLineEdit>
 #include <QTimer>
-#include <csignal>
 
 #include "mainwindow/recordmaintenance.h"
 #include "mainwindow/reminderswitch.h"
@@ -13,6 +11,7 @@
 #include "platform/textfile.h"
 #include "records/recordgridview.h"
 #include "reminders/reminderengine.h"
+#include "support/filesizelimit.h"
 
 using L = QStringList;
 using B = QByteArray;
@@ -177,15 +176,14 @@ class TestMainWindow : public QObject {
         if (!file.isNull()) QVERIFY(writeFileAtomically(f.dataPath(), file, nullptr));
         f.window->reloadRecords();
         for (int row : marked) f.mark(row);
-        std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails as on a full disk
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit limit{64 << 10, saved.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
+        if (!FileSizeLimit::kWorks && QTest::currentDataTag() == QLatin1String("disk full"))
+            QSKIP("no file size limit on this system");
         f.messages.clear();
         f.messages.setAnswer(!command.endsWith("否"));
-        f.action(command.startsWith("删除") ? "scgqsj" : "sjcsh")->trigger();
-        setrlimit(RLIMIT_FSIZE, &saved);
+        {
+            const FileSizeLimit limit(64 << 10);
+            f.action(command.startsWith("删除") ? "scgqsj" : "sjcsh")->trigger();
+        }
         L seen;
         for (const auto& m : f.messages.messages())
             seen << (m.question ? "?" : m.title == "错误" ? "!" : m.text);

@@ -100,7 +100,7 @@ class TestRawRecords : public QObject {
     }
     void sameCondition() {
         QFETCH(QString, method);
-        const QString y = line("Y", "2024-04-30 09:05", "2", qPrintable(method));
+        const QString y = line("Y", "2024-04-30 09:05", "2", qUtf8Printable(method));
         const QByteArray file =
             gbk::encode(line("X", "2024-04-30 09:05") + "\r\n" + y + "\r\n同级养护,同级养护");
         const QList<SameConditionRecord> found = findSameConditionRecords(file, 202404300904);

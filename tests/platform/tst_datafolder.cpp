@@ -86,7 +86,12 @@ class TestDataFolder : public QObject {
     void whereFilesLive_data() {
         QTest::addColumn<QString>("exeDir");  // empty: a writable temporary folder
         QTest::newRow("a writable folder keeps its files") << QString();
+#ifdef Q_OS_WIN
+        QTest::newRow("the Windows folder") << qEnvironmentVariable("SystemRoot");
+        QTest::newRow("Program Files") << qEnvironmentVariable("ProgramFiles");
+#else
         QTest::newRow("an installed program in /usr/bin") << "/usr/bin";
+#endif
     }
     void whereFilesLive() {
         QFETCH(QString, exeDir);
