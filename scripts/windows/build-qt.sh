@@ -22,7 +22,13 @@ flags=(
     -no-feature-sql -no-feature-xml -no-feature-concurrent
     -no-feature-tabletevent -no-feature-direct2d1_1 -no-feature-brotli -no-feature-androiddeployqt
 )
-stamp_text="qtbase ${version} ${flags[*]}"
+# Source changes applied before configuring, named in the stamp:
+# - pcre2-nojit: QRegularExpression keeps its JIT stack in a thread_local object; with mingw its
+#   destructor runs after the thread's emulated TLS has been freed, so a thread that matched a
+#   regular expression crashes as it ends and the program then hangs at exit. Without the JIT no
+#   such stack is ever made (PCRE2's interpreter is fast enough for the program's short patterns).
+patches="pcre2-nojit"
+stamp_text="qtbase ${version} ${flags[*]} patches: ${patches}"
 key=$(printf '%s' "$stamp_text" | sha1sum | cut -c1-12)
 prefix="$cache/qt6-win64-$version-$key"
 toolchain="$cache/mingw-posix-toolchain.cmake"
@@ -71,6 +77,12 @@ case "$found" in
     qt6-base-"$version"*) ;;
     *) echo "build-qt: Debian serves $found, expected $version" >&2; exit 1 ;;
 esac
+
+pcre_cmake="$source_dir/src/3rdparty/pcre2/CMakeLists.txt"
+if ! grep -q "mirosta: pcre2-nojit" "$pcre_cmake"; then
+    say "patching: PCRE2 without its JIT"
+    printf '\n# mirosta: pcre2-nojit\nqt_internal_extend_target(BundledPcre2 CONDITION WIN32 DEFINES PCRE2_DISABLE_JIT)\n' >>"$pcre_cmake"
+fi
 
 build="$cache/qt6-win64-build"
 rm -rf "$build" "$prefix" && mkdir -p "$build"

@@ -1,8 +1,8 @@
 #include "records/recordloader.h"
 
-#include <QByteArrayMatcher>
 #include <algorithm>
 
+#include "platform/bytesearch.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "records/recordgrid.h"
@@ -34,7 +34,7 @@ void placeLine(RecordGrid& grid, QByteArrayView line) {
 
 // Takes the lines of a block whose field 5 contains the date. A line of the block ends at CR, LF
 // or the block's end.
-int takeDueLines(RecordGrid& grid, QByteArrayView block, const QByteArrayMatcher& date) {
+int takeDueLines(RecordGrid& grid, QByteArrayView block, const QByteArray& date) {
     const char* const begin = block.data();
     const char* const end = begin + block.size();
     auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
@@ -46,9 +46,8 @@ int takeDueLines(RecordGrid& grid, QByteArrayView block, const QByteArrayMatcher
     const char* counted = end;
     qsizetype commas = 0;
     for (const char* p = begin; p < end;) {
-        const qsizetype found = date.indexIn(QByteArrayView(p, end));
-        if (found < 0) break;
-        const char* hit = p + found;
+        const char* hit = findBytes(p, end, date);
+        if (hit == end) break;
         if (hit >= lineEnd || hit < lineStart) {
             lineStart = hit;
             while (lineStart > begin && !isLineEnd(lineStart[-1])) --lineStart;
@@ -92,7 +91,7 @@ LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clo
         LineBlockReader reader(dataFilePath);
         report = LoadReport{reader.status(), reader.error(), 0};
         if (!day.isValid()) break;  // no valid time: nothing is due
-        const QByteArrayMatcher date(day.toString(QStringLiteral("yyyy-MM-dd")).toLatin1());
+        const QByteArray date = day.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
         QByteArray block;
         while (reader.next(block)) report.taken += takeDueLines(grid, block, date);
         if (reader.status() != FileStatus::Ok) {
