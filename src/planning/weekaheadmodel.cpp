@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "planning/planningtexts.h"
+#include "planning/weekaheadreport.h"
 #include "platform/gbkcodec.h"
 #include "records/specimenrecord.h"
 
@@ -52,11 +53,7 @@ bool WeekAheadModel::isGroupRow(int row) const {
 }
 
 QString WeekAheadModel::groupText(int group) const {
-    const WeekAheadGroup& g = m_week.groups.at(group);
-    const QString day = g.date.isValid() ? g.date.toString(Qt::ISODate) + QLatin1Char(' ') +
-                                               kWeekdays.at(g.date.dayOfWeek() - 1)
-                                         : kOverdue;
-    return kGroupLine.arg(day).arg(g.count).arg(g.groups);
+    return weekAheadGroupText(m_week.groups.at(group));
 }
 
 int WeekAheadModel::rowCount(const QModelIndex& parent) const {
