@@ -2,6 +2,8 @@
 // row, 删除过期数据, 数据初始化 and the search.
 
 #include <sys/resource.h>
+#include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -16,8 +18,11 @@
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/windowfixture.h"
 #include "platform/textfile.h"
+#include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
 #include "reminders/reminderengine.h"
+#include "settings/programsettings.h"
+#include "settings/windowmemory.h"
 
 using L = QStringList;
 using B = QByteArray;
@@ -250,6 +255,75 @@ class TestMainWindow : public QObject {
         QCOMPARE(found, red);
         QCOMPARE(f.messages.texts().last(),
                  QStringLiteral("搜索结束！共找到 %1 个匹配的单元格。").arg(red.size()));
+    }
+
+    // Today's list read at a glance: a click on a heading sorts the view (numbers by value, the
+    // empty row last), the records keep their own numbers and a double click still takes off the
+    // row clicked; the columns fit what they hold, up to a limit; a selected cell does not look
+    // like a fired row.
+    void todayListView() {
+        const QString remark(40, u'备');
+        Fixture f({recordLine("10号楼"), recordLine("2号楼三层柱东侧"),
+                   recordLine("甲").replace(",,", "," + remark + ",")});
+        ReminderEngine::HighlightRow(f.grid(), 2, RecordGrid::kYellow, RecordGrid::kHighlight);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        RecordGridView* view = f.window->gridView();
+        QHeaderView* headings = view->horizontalHeader();
+        auto order = [&] {
+            L shown;
+            for (int r = 0; r < view->model()->rowCount(); ++r)
+                shown << view->model()->headerData(r, Qt::Vertical).toString() + ":" +
+                             view->model()->index(r, 0).data().toString();
+            return shown;
+        };
+        auto click = [&](int section) {
+            QTest::mouseClick(headings->viewport(), Qt::LeftButton, {},
+                              QPoint(headings->sectionViewportPosition(section) + 5, 5));
+        };
+        click(0);
+        QCOMPARE(order(), L({"2:2号楼三层柱东侧", "1:10号楼", "3:甲", ":"}));
+        click(0);
+        QCOMPARE(order(), L({"3:甲", "1:10号楼", "2:2号楼三层柱东侧", ":"}));
+        QCOMPARE(f.column(1), L({"10号楼", "2号楼三层柱东侧", "甲", ""}));  // the grid's order
+
+        const QFontMetrics metrics(view->font());
+        QTRY_VERIFY(view->columnWidth(0) > metrics.horizontalAdvance("2号楼三层柱东侧"));
+        QVERIFY(view->columnWidth(9) < metrics.horizontalAdvance(remark));
+        QVERIFY(view->columnWidth(9) > metrics.horizontalAdvance(remark.left(20)));
+
+        view->setCurrentIndex(view->model()->index(2, 3));  // 2号楼, fired, in the view's row 2
+        view->setCurrentIndex(view->model()->index(1, 3));  // 10号楼
+        QCOMPARE(f.grid().rowSel(), 1);
+        const QImage shot = view->viewport()->grab().toImage();
+        auto background = [&](int row) {
+            const QRect cell = view->visualRect(view->model()->index(row, 3));
+            return shot.pixelColor(cell.left() + 2, cell.top() + 2);
+        };
+        const QColor fired = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+        QCOMPARE(background(2), fired);
+        QVERIFY(background(1) != fired && background(1) != view->palette().color(QPalette::Base));
+
+        const QRect first = view->visualRect(view->model()->index(0, 0));
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(f.column(1), L({"10号楼", "2号楼三层柱东侧", ""}));  // 甲, shown first, went
+        QCOMPARE(order(), L({"1:10号楼", "2:2号楼三层柱东侧", ":"}));
+    }
+
+    // A width the user gave a column in an earlier run is kept; a designed width that was kept
+    // with it is not the user's, so that column fits its contents.
+    void keptWidthsAreTheUsers() {
+        WindowFixture f({recordLine("3号楼三层柱东侧")});
+        QList<int> widths(13, RecordGrid::kDefaultWidth);
+        widths[1] = 1300;  // as designed
+        widths[3] = 3000;  // dragged
+        ProgramSettings(AppPaths(f.dir.path()).settingsPath()).setColumnWidths(widths);
+        installWindowMemory(*f.window);
+        f.start();
+        RecordGridView* view = f.window->gridView();
+        QTRY_VERIFY(view->columnWidth(0) >
+                    QFontMetrics(view->font()).horizontalAdvance("3号楼三层柱东侧"));
+        QCOMPARE(view->columnWidth(2), 200);
     }
 
     // 全部记录 at its edges: the first and the last line (without a line end), every kind of line
