@@ -66,16 +66,30 @@ void CuringChart::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QFontMetrics fm = fontMetrics();
     const int line = fm.height();
-    p.setPen(palette().color(QPalette::Text));
+    const QColor text = palette().color(QPalette::Text);
+    p.setPen(text);
     p.drawText(QRect(6, 2, width() - 12, line), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
     if (m_days.isEmpty()) return;
 
-    // The plot, with room for the scale on the left and the day numbers below.
-    const double top = 2.5 * line;
-    const QRectF plot(fm.horizontalAdvance(QStringLiteral("0000")) + 12, top,
-                      width() - fm.horizontalAdvance(QStringLiteral("0000")) - 24,
-                      height() - top - 1.5 * line);
-    if (plot.width() < 20 || plot.height() < 20) return;
+    // The legend at the right of the caption's line.
+    const int swatch = 24;
+    double lx = width() - 8;
+    for (const auto& [label, colour, style] :
+         {std::tuple{kChartEstimated, kEstimated, Qt::DashLine},
+          std::tuple{kChartLogged, kLogged, Qt::SolidLine}}) {
+        lx -= fm.horizontalAdvance(label);
+        p.setPen(text);
+        p.drawText(QPointF(lx, 2 + fm.ascent()), label);
+        lx -= swatch + 4;
+        p.setPen(QPen(colour, 2, style));
+        p.drawLine(QPointF(lx, 2 + line / 2.0), QPointF(lx + swatch, 2 + line / 2.0));
+        lx -= 16;
+    }
+
+    // The plot, with the scale on its left (its unit above it) and the day numbers below.
+    const int scaleWidth = fm.horizontalAdvance(QStringLiteral("0000")) + 12;
+    const QRectF plot(scaleWidth, 2.5 * line, width() - scaleWidth - 12, height() - 4.8 * line);
+    if (plot.width() < 40 || plot.height() < 20) return;
     const int days = int(m_days.size());
     int highest = kEquivalentTenths;
     for (const CuringDay& d : m_days) highest = qMax(highest, d.sumTenths);
@@ -83,40 +97,50 @@ void CuringChart::paintEvent(QPaintEvent*) {
     auto x = [&](double day) { return plot.left() + plot.width() * day / days; };
     auto y = [&](double degreeDays) { return plot.bottom() - plot.height() * degreeDays / yMax; };
 
-    // Scale and grid.
-    p.setFont(font());
+    p.setPen(text);
+    p.drawText(QRectF(0, plot.top() - 1.4 * line, scaleWidth + 40, line),
+               Qt::AlignLeft | Qt::AlignVCenter, kChartUnit);
     const int yStep = niceStep(yMax, 5);
     for (int v = 0; v <= yMax; v += yStep) {
         p.setPen(kGrid);
         p.drawLine(QPointF(plot.left(), y(v)), QPointF(plot.right(), y(v)));
-        p.setPen(palette().color(QPalette::Text));
+        p.setPen(text);
         p.drawText(QRectF(0, y(v) - line / 2.0, plot.left() - 6, line),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
     }
+    // Day numbers under the plot, and the axis's name under them at the right.
+    const QRectF axisName(plot.right() - fm.horizontalAdvance(kChartDays), plot.bottom() + line,
+                          fm.horizontalAdvance(kChartDays), line);
     const int xStep = niceStep(days, 10);
     for (int d = 0; d <= days; d += xStep)
         p.drawText(QRectF(x(d) - 30, plot.bottom() + 2, 60, line), Qt::AlignCenter,
                    QString::number(d));
-    p.drawText(QRectF(plot.right() - 120, plot.bottom() + 2, 120, line),
-               Qt::AlignRight | Qt::AlignVCenter, kChartDays);
+    p.drawText(axisName, Qt::AlignRight | Qt::AlignVCenter, kChartDays);
     p.drawRect(plot);
 
-    // The 600 ℃·d line, the 14- and 60-day marks, the due day and today.
+    // A vertical mark with its label inside the plot, at its top or its foot, beside the line on
+    // whichever side has room.
+    auto mark = [&](int day, const QColor& colour, Qt::PenStyle style, const QString& label,
+                    bool atTop) {
+        if (day < 0 || day > days) return;
+        p.setPen(QPen(colour, 1.5, style));
+        p.drawLine(QPointF(x(day), plot.top()), QPointF(x(day), plot.bottom()));
+        const double w = fm.horizontalAdvance(label) + 4;
+        const double left = x(day) + w + 2 <= plot.right() ? x(day) + 2 : x(day) - w - 2;
+        p.drawText(QRectF(left, atTop ? plot.top() + 2 : plot.bottom() - line - 2, w, line),
+                   Qt::AlignCenter, label);
+    };
+    const int min = countedDay(kMinCountedDays);
+    const int max = countedDay(kMaxCountedDays);
+    if (min > 0) mark(min, kMark, Qt::DotLine, kChartMinDays, true);
+    if (max > 0) mark(max, kMark, Qt::DotLine, kChartMaxDays, true);
+    mark(m_today, kToday, Qt::SolidLine, kChartToday, false);
+
+    // The 600 ℃·d line.
     p.setPen(QPen(kThreshold, 1.5, Qt::DashLine));
     p.drawLine(QPointF(plot.left(), y(600)), QPointF(plot.right(), y(600)));
     p.drawText(QRectF(plot.left() + 4, y(600) - line, 200, line), Qt::AlignLeft | Qt::AlignBottom,
                kChartThreshold);
-    auto mark = [&](int day, const QColor& colour, Qt::PenStyle style, const QString& label) {
-        if (day < 0 || day > days) return;
-        p.setPen(QPen(colour, 1.5, style));
-        p.drawLine(QPointF(x(day), plot.top()), QPointF(x(day), plot.bottom()));
-        p.drawText(QRectF(x(day) - 60, plot.top() - line, 120, line), Qt::AlignCenter, label);
-    };
-    const int min = countedDay(kMinCountedDays);
-    const int max = countedDay(kMaxCountedDays);
-    if (min > 0) mark(min, kMark, Qt::DotLine, kChartMinDays);
-    if (max > 0) mark(max, kMark, Qt::DotLine, kChartMaxDays);
-    mark(m_today, kToday, Qt::SolidLine, kChartToday);
 
     // The curve: a segment to each day, drawn as that day's temperature was known.
     QPointF previous(x(0), y(0));
@@ -141,23 +165,9 @@ void CuringChart::paintEvent(QPaintEvent*) {
         p.setBrush(kThreshold);
         p.drawEllipse(due, 4.5, 4.5);
         p.setBrush(Qt::NoBrush);
-        p.drawText(QRectF(due.x() + 6, due.y() + 2, 200, line), Qt::AlignLeft | Qt::AlignTop,
-                   kChartDue.arg(m_dueAge));
-    }
-
-    // The legend, top right.
-    const QString logged = kChartLogged, estimated = kChartEstimated;
-    const int swatch = 24;
-    double lx = width() - 12 - fm.horizontalAdvance(logged) - fm.horizontalAdvance(estimated) -
-                2 * swatch - 24;
-    const double ly = 1.5 * line + 2;
-    for (const auto& [text, colour, style] : {std::tuple{logged, kLogged, Qt::SolidLine},
-                                              std::tuple{estimated, kEstimated, Qt::DashLine}}) {
-        p.setPen(QPen(colour, 2, style));
-        p.drawLine(QPointF(lx, ly), QPointF(lx + swatch, ly));
-        p.setPen(palette().color(QPalette::Text));
-        p.drawText(QRectF(lx + swatch + 4, ly - line / 2.0, 200, line),
-                   Qt::AlignLeft | Qt::AlignVCenter, text);
-        lx += swatch + 16 + fm.horizontalAdvance(text);
+        const QString label = kChartDue.arg(m_dueAge);
+        const double w = fm.horizontalAdvance(label) + 4;
+        const double left = due.x() + 8 + w <= plot.right() ? due.x() + 8 : due.x() - 8 - w;
+        p.drawText(QRectF(left, due.y() + 4, w, line), Qt::AlignCenter, label);
     }
 }

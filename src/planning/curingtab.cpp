@@ -65,8 +65,8 @@ CuringTab::CuringTab(QString logPath, const Clock& clock, MessageService& messag
     m_update->setObjectName(QStringLiteral("updateDueTimes"));
 
     auto* right = new QVBoxLayout;
-    right->addWidget(m_recordView, 3);
-    right->addWidget(m_chart, 2);
+    right->addWidget(m_recordView, 1);
+    right->addWidget(m_chart, 1);
     auto* updateRow = new QHBoxLayout;
     updateRow->addStretch();
     updateRow->addWidget(m_update);

@@ -95,6 +95,7 @@ inline const QString kChartMaxDays = QStringLiteral("计满 60 天");
 inline const QString kChartToday = QStringLiteral("今天");
 inline const QString kChartDue = QStringLiteral("推算到期：第 %1 天");
 inline const QString kChartDays = QStringLiteral("养护天数");
+inline const QString kChartUnit = QStringLiteral("累计 ℃·d");
 inline const QString kChartLogged = QStringLiteral("记录的气温");
 inline const QString kChartEstimated = QStringLiteral("估算的气温");
 
