@@ -7,9 +7,9 @@
 
 #include "editor/editorwindow.h"
 #include "editor/recordexport.h"
-#include "records/recordgridview.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/freememory.h"
+#include "records/recordgridview.h"
 
 void installEditorCommand(MainWindow& window) {
     auto editor = std::make_shared<QPointer<EditorWindow>>();

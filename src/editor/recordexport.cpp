@@ -5,7 +5,6 @@
 #include <QProgressDialog>
 
 #include "planning/backgroundtask.h"
-#include "platform/busycursor.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
@@ -14,7 +13,6 @@
 #include "records/specimenrecord.h"
 #include "report/csvtext.h"
 #include "report/reportdialogs.h"
-#include "report/reportdocument.h"
 #include "report/reporttexts.h"
 
 using namespace reporttexts;
@@ -33,27 +31,25 @@ QStringList recordColumns() {
     return recordHeadings().mid(1, SpecimenRecord::kFieldCount);
 }
 
-QString now(const Clock& clock) {
-    return clock.now().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-}
-
 }  // namespace
 
 RecordExport::RecordExport(RecordGrid& grid, QWidget* gridView, const Clock& clock,
                            MessageService& messages)
     : QObject(gridView), m_grid(grid), m_view(gridView), m_clock(clock), m_messages(messages) {
-    const QString day = clock.now().date().toString(Qt::ISODate);
+    // The file name suggested carries the day of the export.
+    auto ask = [this](const QString& title, const QString& filter, const char* suffix) {
+        const QString day = m_clock.now().date().toString(Qt::ISODate);
+        return askSavePath(m_view, title, kFileName.arg(day), filter, QString::fromLatin1(suffix));
+    };
     auto* csvAction = new QAction(kExportCsv, gridView);
-    connect(csvAction, &QAction::triggered, this, [this, day] {
+    connect(csvAction, &QAction::triggered, this, [this, ask] {
         if (isExporting()) return;
-        const QString path =
-            askSavePath(m_view, kExportCsv, kFileName.arg(day), kCsvFilter, QStringLiteral("csv"));
+        const QString path = ask(kExportCsv, kCsvFilter, "csv");
         if (!path.isEmpty()) exportCsv(path);
     });
     auto* pdfAction = new QAction(kExportPdf, gridView);
-    connect(pdfAction, &QAction::triggered, this, [this, day] {
-        const QString path =
-            askSavePath(m_view, kExportPdf, kFileName.arg(day), kPdfFilter, QStringLiteral("pdf"));
+    connect(pdfAction, &QAction::triggered, this, [this, ask] {
+        const QString path = ask(kExportPdf, kPdfFilter, "pdf");
         if (!path.isEmpty()) exportPdf(path);
     });
     gridView->addAction(csvAction);
@@ -133,15 +129,5 @@ bool RecordExport::exportPdf(const QString& path) {
         m_grid.appendCellBytes(r, 1, SpecimenRecord::kFieldCount, bytes);
         table.groups[0].rows << splitRecordLine(gbk::decode(bytes));
     }
-    QString error;
-    int pages = 0;
-    const BusyCursor busy;
-    if (!writeReportPdf(table, path, QPageLayout::Landscape, now(m_clock), &error, &pages)) {
-        m_messages.show(kTitleError, kExportFailed.arg(error), MessageIcon::Warning);
-        return false;
-    }
-    m_messages.show(kTitle,
-                    kExportedPdf.arg(records).arg(pages).arg(QDir::toNativeSeparators(path)),
-                    MessageIcon::Information);
-    return true;
+    return exportPdfAndSay(table, path, QPageLayout::Landscape, m_clock, m_messages);
 }

@@ -11,10 +11,9 @@ using namespace searchtexts;
 
 namespace {
 
-// The field shown in each column after the line number: the due time first, then the others in
-// file order.
-constexpr int kFieldOfColumn[] = {5, 0, 1, 2, 3, 4, 6, 7, 8, 9, 10};
-constexpr int kColumns = 1 + int(std::size(kFieldOfColumn));
+// The line number, then the fields with the due time first.
+using recordcolumns::kDueTimeFirst;
+constexpr int kColumns = 1 + int(std::size(kDueTimeFirst));
 
 }  // namespace
 
@@ -53,7 +52,7 @@ QVariant RecordSearchModel::data(const QModelIndex& index, int role) const {
         if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     }
-    const QString cell = fieldsOf(index.row()).value(kFieldOfColumn[index.column() - 1]);
+    const QString cell = fieldsOf(index.row()).value(kDueTimeFirst[index.column() - 1]);
     switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
@@ -70,5 +69,5 @@ QVariant RecordSearchModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
     if (section == 0) return kLineColumn;
     const QStringList& headings = recordHeadings();
-    return headings.value(kFieldOfColumn[section - 1] + 1);
+    return headings.value(kDueTimeFirst[section - 1] + 1);
 }

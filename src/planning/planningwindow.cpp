@@ -100,7 +100,7 @@ PlanningWindow::PlanningWindow(AppPaths paths, const Clock& clock, MessageServic
     for (const auto& [text, command] : exports) {
         auto* button = new QPushButton(text, week);
         button->setAutoDefault(true);  // Enter presses the focused button
-        connect(button, &QPushButton::clicked, this, [this, command] { (*m_export.*command)(); });
+        connect(button, &QPushButton::clicked, this, [this, command] { ((*m_export).*command)(); });
         daysRow->addWidget(button);
     }
     auto* weekLayout = new QVBoxLayout(week);

@@ -10,18 +10,9 @@
 #include "platform/messageservice.h"
 #include "platform/textfile.h"
 #include "report/reportdialogs.h"
-#include "report/reportdocument.h"
 #include "report/reporttexts.h"
 
 using namespace reporttexts;
-
-namespace {
-
-QString printTime(const Clock& clock) {
-    return clock.now().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-}
-
-}  // namespace
 
 WeekAheadExport::WeekAheadExport(const WeekAheadModel& model, const Clock& clock,
                                  MessageService& messages, QWidget* window)
@@ -60,18 +51,8 @@ bool WeekAheadExport::exportCsv(const QString& path) {
 
 bool WeekAheadExport::exportPdf(const QString& path) {
     if (!hasRecords()) return false;
-    const ReportTable list = weekAheadTestingList(m_model.week(), m_model.fileBytes());
-    QString error;
-    int pages = 0;
-    const BusyCursor busy;
-    if (!writeReportPdf(list, path, QPageLayout::Portrait, printTime(m_clock), &error, &pages)) {
-        m_messages.show(kTitleError, kExportFailed.arg(error), MessageIcon::Warning);
-        return false;
-    }
-    m_messages.show(
-        kTitle, kExportedPdf.arg(list.rowCount()).arg(pages).arg(QDir::toNativeSeparators(path)),
-        MessageIcon::Information);
-    return true;
+    return exportPdfAndSay(weekAheadTestingList(m_model.week(), m_model.fileBytes()), path,
+                           QPageLayout::Portrait, m_clock, m_messages);
 }
 
 void WeekAheadExport::chooseCsv() {

@@ -11,13 +11,6 @@
 
 using namespace planningtexts;
 
-namespace {
-
-// The field shown in each column: the due time first, then the others in file order.
-constexpr int kFieldOfColumn[] = {5, 0, 1, 2, 3, 4, 6, 7, 8, 9, 10};
-
-}  // namespace
-
 WeekAheadModel::WeekAheadModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void WeekAheadModel::reset(WeekAhead week, QByteArray fileBytes) {
@@ -86,7 +79,7 @@ QVariant WeekAheadModel::data(const QModelIndex& index, int role) const {
     }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
     const QStringList& fields = fieldsOf(m_week.groups.at(group).first + offset - 1);
-    const int field = kFieldOfColumn[index.column()];
+    const int field = recordcolumns::kDueTimeFirst[index.column()];
     return field < fields.size() ? fields.at(field) : QString();
 }
 

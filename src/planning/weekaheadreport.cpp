@@ -9,10 +9,8 @@ using namespace planningtexts;
 
 namespace {
 
-// The field shown in each column of the week ahead: the due time first, then the others in file
-// order.
-constexpr int kFieldOfColumn[] = {5, 0, 1, 2, 3, 4, 6, 7, 8, 9, 10};
-constexpr int kColumns = int(std::size(kFieldOfColumn));
+using recordcolumns::kDueTimeFirst;
+constexpr int kColumns = int(std::size(kDueTimeFirst));
 
 // The columns of one entry.
 QStringList entryRow(const WeekAheadEntry& entry, QByteArrayView fileBytes) {
@@ -20,7 +18,7 @@ QStringList entryRow(const WeekAheadEntry& entry, QByteArrayView fileBytes) {
         splitRecordLine(gbk::decode(fileBytes.sliced(entry.line.start, entry.line.length)));
     QStringList row;
     row.reserve(kColumns);
-    for (int field : kFieldOfColumn) row << fields.value(field);
+    for (int field : kDueTimeFirst) row << fields.value(field);
     return row;
 }
 

@@ -99,11 +99,6 @@ int RecordGridView::gridRow(int viewRow) const {
     return row < 0 ? -1 : row + 1;
 }
 
-int RecordGridView::viewRow(int gridRow) const {
-    if (!m_sorted) return gridRow - 1;
-    return m_sorted->mapFromSource(m_model->index(gridRow - 1, 0)).row();
-}
-
 void RecordGridView::fitColumns() {
     m_fitPending = false;
     const int limit = fontMetrics().horizontalAdvance(QChar(0x4E2D)) * kFitLimitCharacters;

@@ -31,9 +31,8 @@ class RecordGridView : public QTableView {
     void setFitToContents();
     // A width the grid holds for the column (1 and up) is the user's: fitting leaves it alone.
     void keepColumnWidth(int gridColumn);
-    // The grid row shown in a row of the view, and back.
+    // The grid row shown in a row of the view.
     int gridRow(int viewRow) const;
-    int viewRow(int gridRow) const;
 
   signals:
     // A double click anywhere on the grid, after the selection moved to the clicked cell.

@@ -6,7 +6,18 @@
 
 #include "report/reporttable.h"
 
+class Clock;
+class MessageService;
 class QWidget;
+
+// The time a list is printed or exported at, as its pages show it.
+QString printTime(const Clock& clock);
+
+// Writes the report as an A4 PDF, then says how many records and pages went to the file, or why
+// nothing was written.
+bool exportPdfAndSay(const ReportTable& table, const QString& path,
+                     QPageLayout::Orientation orientation, const Clock& clock,
+                     MessageService& messages);
 
 // A save dialog in the user's documents folder with the suggested file name; the path chosen, with
 // the filter's suffix added when the name has none, or an empty text when the user cancelled.
