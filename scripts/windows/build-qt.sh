@@ -41,11 +41,23 @@ fi
 start=$(date +%s)
 say() { echo "build-qt [$(( $(date +%s) - start ))s]: $*"; }
 
+# Qt's own texts in Chinese, from Debian's qt6-translations-l10n (the same for every system), where
+# a Qt installed on Windows keeps them.
+add_translations() {
+    if [ ! -f "$prefix/translations/qtbase_zh_CN.qm" ]; then
+        bash "$here/../setup.sh"
+        install -D -m 644 /usr/share/qt6/translations/qtbase_zh_CN.qm \
+            "$prefix/translations/qtbase_zh_CN.qm"
+    fi
+}
+
 if [ -f "$prefix/mirosta-qt.stamp" ] && [ "$(cat "$prefix/mirosta-qt.stamp")" = "$stamp_text" ]; then
+    add_translations
     say "Qt $version for Windows is cached in $prefix"
     exit 0
 fi
 
+say "Qt $version for Windows is not in the cache ($prefix): building it from Debian's source, about 15 to 25 minutes on two idle cores"
 bash "$here/../setup.sh" --windows
 mkdir -p "$cache"
 
@@ -96,6 +108,7 @@ say "building (log in $build/build.log)"
 cmake --build . --parallel "$(nproc)" >build.log 2>&1 || { grep -m 20 -B2 -A8 'error' build.log >&2; exit 1; }
 say "installing into $prefix"
 cmake --install . >install.log 2>&1 || { tail -n 40 install.log >&2; exit 1; }
+add_translations
 printf '%s' "$stamp_text" >"$prefix/mirosta-qt.stamp"
 cd "$cache" && rm -rf "$build"
-say "done: Qt $version for Windows in $prefix ($(du -sh "$prefix" | cut -f1))"
+say "done: Qt $version for Windows in $prefix ($(du -sh "$prefix" | cut -f1)), built in $((($(date +%s) - start) / 60)) minutes"

@@ -24,8 +24,14 @@ if ! bash "$win_here/build-qt.sh"; then
 fi
 
 say "cross-building the program (tests $tests) in $win_build"
+# A build folder made against another Qt (its version or flags changed) is made afresh.
+toolchain="$win_qt/lib/cmake/Qt6/qt.toolchain.cmake"
+if [ -f "$win_build/CMakeCache.txt" ] &&
+    ! grep -qxF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$toolchain" "$win_build/CMakeCache.txt"; then
+    rm -rf "$win_build"
+fi
 cmake -S "$win_root" -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$win_qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$win_here/run-test.sh" \
     -DMIROSTA_BUILD_TESTS=$tests -DMIROSTA_BUILD_BENCH=OFF >"$win_build.configure.log" 2>&1 ||
     { tail -n 30 "$win_build.configure.log" >&2; exit 1; }

@@ -26,7 +26,6 @@ wine_prefix() {
         wineboot -i >/dev/null 2>&1
         "$wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma \
             /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1
-        wineserver -w
         touch "$WINEPREFIX/mirosta-prefix"
     fi
 }

@@ -1,24 +1,6 @@
 #include "records/datafileguard.h"
 
 #include <QDir>
-#include <filesystem>
-#include <system_error>
-
-FileStamp FileStamp::of(const QString& path) {
-    FileStamp stamp;
-    // UTF-16 into the system's own file names: UTF-8 on Linux, wide characters on Windows.
-    const std::filesystem::path p(path.toStdU16String());
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(p, error)) return stamp;
-    const auto size = std::filesystem::file_size(p, error);
-    if (error) return stamp;
-    const auto time = std::filesystem::last_write_time(p, error);
-    if (error) return stamp;
-    stamp.exists = true;
-    stamp.size = qint64(size);
-    stamp.modified = qint64(time.time_since_epoch().count());
-    return stamp;
-}
 
 DataFileLock::DataFileLock(const QString& dataFilePath)
     : m_dataFilePath(dataFilePath), m_lock(lockPathFor(dataFilePath)) {

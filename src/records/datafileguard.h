@@ -7,12 +7,12 @@
 //   DataFileLock is a lock file beside a.bz ("a.bz.lock", QLockFile) held around each
 //   read-modify-write, so that programs sharing the folder take turns. A lock left behind by a
 //   program that died is taken over: at once when it was on this PC, after kStaleLockMs otherwise.
-// - Another program changed the file (an editor, a sync tool, the other PC). FileStamp is what the
-//   program knows of the file it read: whether it existed, its size and its modification time, to
-//   the finest grain the file system keeps. Under the lock, a change first compares the file's
-//   stamp with the one it read; on a difference it reads the file afresh and applies the change to
-//   that, or refuses with a message that says why. Every save replaces the file through a rename,
-//   so every write of a Mirosta changes the stamp.
+// - Another program changed the file (an editor, a sync tool, the other PC). FileStamp
+//   (platform/filestamp.h) is what the program knows of the file it read: whether it existed, its
+//   size, its modification time and which file it is. Under the lock, a change first compares the
+//   file's stamp with the one it read; on a difference it reads the file afresh and applies the
+//   change to that, or refuses with a message that says why. Every save replaces the file through
+//   a rename, so every write of a Mirosta changes the stamp.
 //
 // QtCore only.
 
@@ -20,16 +20,7 @@
 #include <QString>
 #include <QtGlobal>
 
-struct FileStamp {
-    bool exists = false;
-    qint64 size = 0;
-    qint64 modified = 0;  // in the file system's own ticks, only ever compared
-
-    // The stamp of the file as it is now; a missing or unreadable file has exists == false.
-    static FileStamp of(const QString& path);
-
-    bool operator==(const FileStamp&) const = default;
-};
+#include "platform/filestamp.h"
 
 class DataFileLock {
   public:

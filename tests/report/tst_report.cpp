@@ -143,6 +143,9 @@ class TestReport : public QObject {
             writeReportPdf(list, path, QPageLayout::Portrait, "2024-04-04 08:15", &error, &pages),
             qPrintable(error));
         QVERIFY(pages >= minPages && pages <= maxPages);
+#ifdef Q_OS_WIN
+        QSKIP("the pages are read back with poppler's tools, which run on Linux");
+#endif
         QVERIFY(poppler("pdfinfo", {path})
                     .contains(QRegularExpression(QStringLiteral(
                         "Page size:\\s+595(\\.\\d+)? x 842(\\.\\d+)? pts \\(A4\\)"))));
@@ -202,7 +205,9 @@ class TestReport : public QObject {
                      .arg(QDir::toNativeSeparators(dir.filePath("全部.csv"))));
 
         QVERIFY(exporter.exportPdf(dir.filePath("全部.pdf")));
+#ifndef Q_OS_WIN  // poppler's tools run on Linux
         QVERIFY(poppler("pdfinfo", {dir.filePath("全部.pdf")}).contains("842 x 595 pts (A4)"));
+#endif
         while (grid.rows() - 2 <= RecordExport::kMaxPdfRecords)
             add(record(grid.rows(), "2024-04-05 14:00"));
         QVERIFY(!exporter.exportPdf(dir.filePath("长.pdf")));
