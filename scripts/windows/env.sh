@@ -25,7 +25,7 @@ wine_prefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         "$wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma \
-            /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1
+            /d 'AR PL UMing CN' /f >/dev/null 2>&1
         touch "$WINEPREFIX/mirosta-prefix"
     fi
 }
