@@ -27,6 +27,10 @@ class TestGbkCodec : public QObject {
         row("lead byte cut off at end", "decode", "到\uFFFD", hex("B5BDC6"));
         row("lead byte keeps the comma", "decode", "\uFFFD,x", "\xB5,x");
         row("bad byte between good ones", "decode", "到\uFFFD期", hex("B5BDFFC6DA"));
+        // Windows' code page 936 maps these to the private use area; GBK has no such characters.
+        row("user-defined area", "decode", "\uFFFD\uFFFD", hex("AAA1"));
+        row("private use character", "encode", QString(QChar(0xE000)), "?");
+        row("what Windows writes as 0xFF", "encode", QString(QChar(0xF8F5)), "?");
     }
     void convert() {
         QFETCH(QString, way);
