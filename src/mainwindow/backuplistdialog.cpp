@@ -2,9 +2,9 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -16,7 +16,15 @@ using namespace maintenancetexts;
 
 namespace {
 
-enum Column { kTimeColumn, kRecordsColumn, kSizeColumn };
+enum Column { kTimeColumn, kRecordsColumn, kSizeColumn, kNameColumn };
+
+QString sizeText(qint64 bytes) {
+    if (bytes < 1024) return kBytes.arg(bytes);
+    const bool mega = bytes >= 1024 * 1024;
+    return QStringLiteral("%1 %2")
+        .arg(double(bytes) / (mega ? 1024 * 1024 : 1024), 0, 'f', 1)
+        .arg(mega ? QStringLiteral("MB") : QStringLiteral("KB"));
+}
 
 QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment = Qt::AlignLeft) {
     auto* item = new QTableWidgetItem(text);
@@ -34,24 +42,20 @@ BackupListDialog::BackupListDialog(QList<BackupCopy> copies, const QString& fold
     hint->setTextFormat(Qt::PlainText);
     hint->setWordWrap(true);
 
-    m_table = new QTableWidget(int(m_copies.size()), 3, this);
+    m_table = new QTableWidget(int(m_copies.size()), int(kRestoreColumns.size()), this);
     m_table->setAccessibleName(kRestoreCaption);
-    m_table->setHorizontalHeaderLabels(
-        {kRestoreColumns[0], kRestoreColumns[1], kRestoreColumns[2]});
+    m_table->setHorizontalHeaderLabels(kRestoreColumns);
     m_table->verticalHeader()->setVisible(false);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setTabKeyNavigation(false);
-    const QLocale locale;
     for (int i = 0; i < m_copies.size(); ++i) {
         const BackupCopy& copy = m_copies.at(i);
         m_table->setItem(i, kTimeColumn, cell(copy.made.toString(kTimeShown)));
         m_table->setItem(i, kRecordsColumn, cell(kCounting, Qt::AlignRight));
-        m_table->setItem(
-            i, kSizeColumn,
-            cell(locale.formattedDataSize(copy.size, 1, QLocale::DataSizeTraditionalFormat),
-                 Qt::AlignRight));
+        m_table->setItem(i, kSizeColumn, cell(sizeText(copy.size), Qt::AlignRight));
+        m_table->setItem(i, kNameColumn, cell(QFileInfo(copy.path).fileName()));
     }
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
@@ -69,7 +73,7 @@ BackupListDialog::BackupListDialog(QList<BackupCopy> copies, const QString& fold
     layout->addWidget(hint);
     layout->addWidget(m_table);
     layout->addWidget(buttons);
-    resize(520, 400);
+    resize(640, 400);
     m_table->setFocus();
     countFrom(0);
 }

@@ -2,6 +2,7 @@
 // What the record maintenance commands and 恢复备份… say.
 
 #include <QString>
+#include <QStringList>
 
 namespace maintenancetexts {
 
@@ -39,7 +40,7 @@ inline const QString kListDoneText =
 inline const QString kNoInitNeeded = QStringLiteral("无需初始化数据。");
 inline const QString kAskInit = QStringLiteral(
     "数据初始化将删除数据文件中的全部记录（%1 条）。\n"
-    "删除前的数据已备份为“%2”，需要时可用“恢复备份…”找回。\n"
+    "删除前的数据已备份为“%2”，需要时可用“菜单 → 初始化 → 恢复备份…”找回。\n"
     "确定要继续吗？");
 inline const QString kInitDone = QStringLiteral("初始化完成。");
 inline const QString kInitFailed = QStringLiteral("数据初始化失败：%1\n数据文件未改动。");
@@ -49,8 +50,9 @@ inline const QString kRestoreItem = QStringLiteral("恢复备份…");
 inline const QString kRestoreCaption = QStringLiteral("恢复备份");
 inline const QString kRestorePick =
     QStringLiteral("选择要恢复的备份（备份文件夹“%1”）。恢复前会先备份当前的数据文件。");
-inline const QString kRestoreColumns[] = {QStringLiteral("备份时间"), QStringLiteral("记录数"),
-                                          QStringLiteral("文件大小")};
+inline const QStringList kRestoreColumns = {QStringLiteral("备份时间"), QStringLiteral("记录数"),
+                                            QStringLiteral("大小"), QStringLiteral("文件名")};
+inline const QString kBytes = QStringLiteral("%1 字节");
 inline const QString kCounting = QStringLiteral("正在统计…");
 inline const QString kUnreadable = QStringLiteral("无法读取");
 inline const QString kRestoreButton = QStringLiteral("恢复");
