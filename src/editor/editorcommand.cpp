@@ -24,6 +24,8 @@ void installEditorCommand(MainWindow& window) {
                                  [editor] { *editor = nullptr; });
                 QObject::connect(created, &EditorWindow::recordAdded, &window,
                                  &MainWindow::noteRecordAdded);
+                QObject::connect(created, &EditorWindow::recordsChanged, &window,
+                                 &MainWindow::noteRecordsChanged);
                 // A million records are worth giving back, once all the window's parts are gone.
                 QObject::connect(created, &QObject::destroyed,
                                  [] { QTimer::singleShot(0, &returnFreeMemory); });

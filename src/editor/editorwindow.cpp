@@ -1,5 +1,7 @@
 #include "editor/editorwindow.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -10,11 +12,16 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QUndoStack>
 
 #include "editor/addchecks.h"
 #include "editor/castingdateedit.h"
 #include "editor/duetime.h"
 #include "editor/editortexts.h"
+#include "editor/recordadding.h"
+#include "editor/recordchanger.h"
+#include "editor/recordediting.h"
 #include "platform/busycursor.h"
 #include "platform/clock.h"
 #include "platform/freememory.h"
@@ -25,18 +32,25 @@
 #include "records/recordfileload.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
-#include "records/recordsaver.h"
 #include "records/specimenrecord.h"
 
 using namespace editortexts;
 
 namespace {
 
-// Client area and the grid's place, in twips.
+// Client area and the grid's place, in twips. The row of ticks for more ages moves the rows below
+// 龄期 down by kTickRowTwips; the grid's buttons stand below it.
+constexpr int kTickRowTwips = 450;
 constexpr int kClientWidthTwips = 12465;
-constexpr int kClientHeightTwips = 4650;
+constexpr int kClientHeightTwips = 4650 + kTickRowTwips;
 constexpr int kGridLeftTwips = 5160;
-constexpr int kGridHeightTwips = 4545;
+constexpr int kGridHeightTwips = kClientHeightTwips - 510;
+constexpr int kGridButtonsTopTwips = kGridHeightTwips + 75;
+
+// The ages that can be ticked beside 龄期, in days.
+constexpr int kTickableAges[] = {3, 7, 14, 28, 56, 60};
+const QString kTicksKey = QStringLiteral("editor/moreAges");
+const QString kOtherAgeKey = QStringLiteral("editor/otherAge");
 
 // Column widths of the grid, in twips; the other columns keep the view's default.
 constexpr std::pair<int, int> kColumnWidths[] = {{1, 1300}, {2, 1400}, {3, 1050},
@@ -65,6 +79,7 @@ EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& m
                            QWidget* parent)
     : QDialog(parent),
       m_paths(std::move(paths)),
+      m_clock(clock),
       m_messages(messages),
       m_grid(2, recordcolumns::kEditorGridColumns) {
     setObjectName(QStringLiteral("Form2"));
@@ -78,10 +93,35 @@ EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& m
     setFixedSize(twips::toPixels(kClientWidthTwips), twips::toPixels(kClientHeightTwips));
     setSizeGripEnabled(false);
 
+    m_changer = new RecordChanger(m_paths.dataFilePath(), m_grid, clock, this);
+    m_undo = new QUndoStack(this);
+    connect(m_changer, &RecordChanger::recordAdded, this, &EditorWindow::recordAdded);
+    connect(m_changer, &RecordChanger::recordsChanged, this, &EditorWindow::recordsChanged);
+    connect(m_changer, &RecordChanger::gridStale, this, [this] { loadRecords(false); });
+
     buildControls();
+    buildAgeTicks();
     buildGrid();
+    buildGridButtons();
+    m_adding = new RecordAdding(*this);
+    m_editing = new RecordEditing(*this);
+    connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
+    connect(m_edit, &QPushButton::clicked, m_editing, &RecordEditing::editSelected);
+    connect(m_view, &RecordGridView::gridDoubleClicked, m_editing, &RecordEditing::editSelected);
+    connect(m_saveEdit, &QPushButton::clicked, m_editing, &RecordEditing::saveEdit);
+    connect(m_cancelEdit, &QPushButton::clicked, m_editing, &RecordEditing::cancelEdit);
+    connect(m_delete, &QPushButton::clicked, m_editing, &RecordEditing::deleteSelected);
+    connect(m_undoButton, &QPushButton::clicked, m_editing, &RecordEditing::undo);
+    auto* undoKey = new QAction(this);
+    undoKey->setShortcut(QKeySequence::Undo);
+    undoKey->setShortcutContext(Qt::WindowShortcut);
+    connect(undoKey, &QAction::triggered, m_editing, &RecordEditing::undo);
+    addAction(undoKey);
+    connect(m_undo, &QUndoStack::canUndoChanged, m_undoButton, &QWidget::setEnabled);
+    m_undoButton->setEnabled(false);
     orderFocus();
     setInitialContent(clock);
+    restoreTicks();
 }
 
 EditorWindow::~EditorWindow() {
@@ -149,8 +189,8 @@ void EditorWindow::buildControls() {
     m_ageHours = lineEdit("Text2", twips::rect(3465, 1935, 615, 270), kAgeHoursName);
     m_ageMinutes = lineEdit("Text11", twips::rect(4230, 1935, 585, 270), kAgeMinutesName);
 
-    m_dueTime = lineEdit("Text7", twips::rect(1170, 2385, 3630, 375), nameOf(kDueTime));
-    m_remark = lineEdit("Text10", twips::rect(1170, 2880, 3630, 480), nameOf(kRemark));
+    m_dueTime = lineEdit("Text7", twips::rect(1170, 2385 + kTickRowTwips, 3630, 375), nameOf(kDueTime));
+    m_remark = lineEdit("Text10", twips::rect(1170, 2880 + kTickRowTwips, 3630, 480), nameOf(kRemark));
 
     // Labels: those of the left column from the window's edge, the others from the end of the
     // control before them on the same row.
@@ -172,15 +212,20 @@ void EditorWindow::buildControls() {
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twips::rect(60, 3570, 4980, 30));
+    line->setGeometry(twips::rect(60, 3570 + kTickRowTwips, 4980, 30));
 
-    m_add = button("Command1", kAdd, twips::rect(405, 3765, 1095, 375));
-    m_close = button("Command2", kClose, twips::rect(3825, 3765, 1095, 375));
+    m_add = button("Command1", kAdd, twips::rect(405, 3765 + kTickRowTwips, 1095, 375));
+    m_close = button("Command2", kClose, twips::rect(3825, 3765 + kTickRowTwips, 1095, 375));
 
-    auto* note = new QLabel(kNote, this);
+    m_saveEdit = button("Command7", kSaveEdit, m_add->geometry());
+    m_cancelEdit = button("Command8", kCancelEdit, twips::rect(2115, 3765 + kTickRowTwips, 1095, 375));
+    m_saveEdit->hide();
+    m_cancelEdit->hide();
+
+    auto* note = m_note = new QLabel(kNote, this);
     note->setObjectName(QStringLiteral("Label13"));
     note->setTextFormat(Qt::PlainText);
-    note->setGeometry(twips::rect(1035, 4215, 3075, 240));
+    note->setGeometry(twips::rect(1035, 4215 + kTickRowTwips, 3075, 240));
 
     // Between the two buttons, on two lines if need be.
     m_saved = new QLabel(this);
@@ -189,16 +234,71 @@ void EditorWindow::buildControls() {
     m_saved->setTextFormat(Qt::PlainText);
     m_saved->setWordWrap(true);
     m_saved->setAlignment(Qt::AlignCenter);
-    m_saved->setGeometry(twips::rect(1530, 3705, 2265, 495));
+    m_saved->setGeometry(twips::rect(1530, 3705 + kTickRowTwips, 2265, 495));
 
     // Enter in an entry field (the boxes' fields included) and on a button: see eventFilter.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         if (edit->window() == this) edit->installEventFilter(this);
     for (QPushButton* b : findChildren<QPushButton*>()) b->installEventFilter(this);
 
+    // Over the note while a record is being changed, in colours that cannot be overlooked.
+    m_banner = new QLabel(this);
+    m_banner->setObjectName(QStringLiteral("LabelEditing"));
+    m_banner->setAccessibleName(kBannerName);
+    m_banner->setTextFormat(Qt::PlainText);
+    m_banner->setWordWrap(true);
+    m_banner->setAutoFillBackground(true);
+    m_banner->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3b0; color: #b00000; font-weight: bold; }"));
+    m_banner->setGeometry(twips::rect(60, 4185 + kTickRowTwips, 4980, 450));
+    m_banner->hide();
+
     connect(m_compute, &QPushButton::clicked, this, &EditorWindow::computeDueTime);
-    connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void EditorWindow::buildAgeTicks() {
+    // One row below 龄期: the ticks, then a free field, laid out from where the fields start.
+    m_tickRow = new QWidget(this);
+    m_tickRow->setObjectName(QStringLiteral("AgeTicks"));
+    m_tickRow->setGeometry(twips::rect(1170, 2340, 3900, 375));
+    auto* label = new QLabel(kSeveralAges, this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(2, m_tickRow->y(), m_tickRow->x() - 4, m_tickRow->height());
+    int left = 0;
+    for (int days : kTickableAges) {
+        auto* tick = new QCheckBox(QString::number(days), m_tickRow);
+        tick->setObjectName(QStringLiteral("CheckAge%1").arg(days));
+        tick->setAccessibleName(kTickName.arg(days));
+        tick->setGeometry(left, 0, twips::toPixels(days < 10 ? 450 : 540), m_tickRow->height());
+        left = tick->geometry().right() + 1;
+        m_ticks.append({days, tick});
+        connect(tick, &QCheckBox::toggled, this, &EditorWindow::keepTicks);
+    }
+    m_otherAge = new QLineEdit(m_tickRow);
+    m_otherAge->setObjectName(QStringLiteral("TextAgeOther"));
+    m_otherAge->setAccessibleName(kOtherAgeName);
+    m_otherAge->setToolTip(kOtherAgeTip);
+    m_otherAge->setGeometry(left + 2, 2, m_tickRow->width() - left - 2, m_tickRow->height() - 4);
+    m_otherAge->installEventFilter(this);
+    connect(m_otherAge, &QLineEdit::editingFinished, this, &EditorWindow::keepTicks);
+}
+
+void EditorWindow::buildGridButtons() {
+    auto button = [this](const char* name, const QString& caption, int left, int width) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(twips::rect(left, kGridButtonsTopTwips, width, 375));
+        b->setAutoDefault(false);
+        b->installEventFilter(this);
+        return b;
+    };
+    // Room is left to the right for more commands on the grid.
+    m_edit = button("Command4", kEdit, kGridLeftTwips + 60, 900);
+    m_delete = button("Command5", kDelete, kGridLeftTwips + 1020, 1100);
+    m_undoButton = button("Command6", kUndo, kGridLeftTwips + 2180, 900);
+    m_undoButton->setToolTip(QStringLiteral("Ctrl+Z"));
 }
 
 void EditorWindow::buildGrid() {
@@ -249,13 +349,25 @@ void EditorWindow::orderFocus() {
     const QList<QWidget*> order = {
         m_projectPart, m_strengthGrade, m_mixNumber,     m_curingMethod, m_quantity, m_groupCount,
         m_castingDate, m_castingHour,   m_castingMinute, m_curingAge,    m_compute,  m_ageHours,
-        m_ageMinutes,  m_dueTime,       m_remark,        m_add,          m_close,    m_view};
+        m_ageMinutes,  m_dueTime,       m_remark,        m_add,          m_saveEdit, m_cancelEdit,
+        m_close,       m_view,          m_edit,          m_delete,       m_undoButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void EditorWindow::reloadRecords() {
+    loadRecords(true);
+}
+
+void EditorWindow::loadRecords(bool newHistory) {
     m_pendingLoad.reset();  // a load under way is stopped and started afresh
     const QString path = m_paths.dataFilePath();
+    if (newHistory) {
+        // Opened anew: 撤销 reaches back to this opening only, and nothing is being changed.
+        m_undo->clear();
+        if (m_editing) m_editing->cancelEdit();
+    }
+    m_pendingNewHistory = m_pendingNewHistory || newHistory;
+    m_pendingStamp = FileStamp::of(path);  // before the reading: a write meanwhile is noticed
     m_pendingLoad = std::make_unique<RecordFileLoad>(path, m_grid.cols());
     connect(m_pendingLoad.get(), &RecordFileLoad::progress, this, &EditorWindow::showLoadProgress);
     connect(m_pendingLoad.get(), &RecordFileLoad::finished, this, &EditorWindow::takeLoadedRecords);
@@ -277,8 +389,8 @@ void EditorWindow::takeLoadedRecords() {
     RecordFileLoad* load = m_pendingLoad.release();
     load->deleteLater();
     m_grid.takeRecordRows(std::move(load->grid()));
-    m_carried = std::move(load->carried());
     m_load = load->report();
+    m_changer->gridRead(m_pendingStamp, std::exchange(m_pendingNewHistory, false));
     // The reading thread's pool keeps what the load used in passing; so did the rows replaced.
     returnFreeMemory();
     m_progress->hide();
@@ -365,57 +477,102 @@ bool EditorWindow::refuseUnstorableField() {
 }
 
 void EditorWindow::addRecord() {
-    if (m_pendingLoad) {
-        m_messages.show(kTitleNote, kAddWhileLoading, MessageIcon::Information);
-        return;
-    }
-    if (m_load.status == FileStatus::Unreadable) {
-        m_messages.show(kTitleError, kAddWithoutRecords.arg(m_load.error), MessageIcon::Warning);
-        return;
-    }
-    if (refuseUnstorableField()) return;
-    if (!checkBeforeAdd()) return;
-
-    const QStringList fields = recordFields();
-    const int row = m_grid.rows() - 1;  // the trailing empty row takes the record
-    m_grid.setTextMatrix(row, recordcolumns::kNumber, QString::number(row));
-    for (int c = 1; c < recordcolumns::kDueMark; ++c)
-        m_grid.setTextMatrix(row, c, fields.at(c - 1));
-    m_grid.addItem();
-
-    const SaveResult saved = [this] {
-        const BusyCursor busy;  // a long file takes a moment to write
-        return baocuns(m_grid, m_carried, m_paths.dataFilePath());
-    }();
-    if (!saved.ok) {
-        // The grid shows only what a.bz holds: the row becomes the trailing empty row again.
-        m_grid.removeItem(m_grid.rows() - 1);
-        for (int c = 0; c < recordcolumns::kDueMark; ++c) m_grid.setTextMatrix(row, c, QString());
-        m_saved->clear();
-        m_messages.show(kTitleError, kSaveFailed.arg(saved.error), MessageIcon::Critical);
-        return;
-    }
-    m_view->scrollToBottom();
-    showSaved(fields.at(recordcolumns::kDueTime - 1));
-    emit recordAdded(fields);
+    m_adding->addRecord();
 }
 
 bool EditorWindow::checkBeforeAdd() {
-    const std::optional<QDate> castingDate = castingDateOrRefuse();
-    if (!castingDate) return false;
-    const DueTimeInputs inputs{*castingDate,        m_castingHour->text(), m_castingMinute->text(),
-                               m_curingAge->text(), m_ageHours->text(),    m_ageMinutes->text()};
-    const std::optional<QString> due = confirmDueTime(m_dueTime->text(), inputs, m_messages);
-    if (!due) return false;
-    if (*due != m_dueTime->text()) m_dueTime->setText(*due);
-    return confirmDuplicate(m_grid, recordFields(), m_messages);
+    return m_adding->checkBeforeSave(-1);
 }
 
-void EditorWindow::showSaved(const QString& dueTime) {
-    if (dueTime.isEmpty())
-        m_saved->setText(kSavedWithoutDueTime);
-    else
-        m_saved->setText((isDueTimeText(dueTime) ? kSaved : kSavedNoReminder).arg(dueTime));
+QString EditorWindow::castingHour() const {
+    return m_castingHour->text();
+}
+QString EditorWindow::castingMinute() const {
+    return m_castingMinute->text();
+}
+QString EditorWindow::ageHours() const {
+    return m_ageHours->text();
+}
+QString EditorWindow::ageMinutes() const {
+    return m_ageMinutes->text();
+}
+QString EditorWindow::curingAge() const {
+    return m_curingAge->text();
+}
+QString EditorWindow::dueTime() const {
+    return m_dueTime->text();
+}
+void EditorWindow::setDueTime(const QString& text) {
+    m_dueTime->setText(text);
+}
+
+void EditorWindow::showRecord(const QStringList& fields) {
+    const SpecimenRecord record = SpecimenRecord::fromFields(fields);
+    m_projectPart->setText(record.projectPart);
+    m_strengthGrade->setEditText(record.strengthGrade);
+    m_mixNumber->setText(record.mixNumber);
+    // "2024-3-7 09:05": the date, a blank, the hour, ":" and the minute, each as stored.
+    const QString date = record.castingDate.section(u' ', 0, 0);
+    const QString time = record.castingDate.section(u' ', 1);
+    m_castingDate->setText(date);
+    m_castingHour->setText(time.section(u':', 0, 0));
+    m_castingMinute->setText(time.section(u':', 1));
+    m_curingAge->setText(record.curingAgeDays);
+    m_ageHours->setText(QStringLiteral("0"));
+    m_ageMinutes->setText(QStringLiteral("0"));
+    m_dueTime->setText(record.dueTime);
+    m_curingMethod->setEditText(record.curingMethod);
+    m_quantity->setText(record.quantity);
+    m_groupCount->setText(record.groupCount);
+    m_remark->setText(record.remark);
+}
+
+QList<int> EditorWindow::tickedAges() const {
+    QList<int> ages;
+    for (const auto& [days, tick] : m_ticks)
+        if (tick->isChecked()) ages.append(days);
+    bool whole = false;
+    const int other = m_otherAge->text().trimmed().toInt(&whole);
+    if (whole && other >= 1) ages.append(other);
+    return ages;
+}
+
+void EditorWindow::keepTicks() const {
+    QSettings settings(m_paths.settingsPath(), QSettings::IniFormat);
+    QStringList ticked;
+    for (const auto& [days, tick] : m_ticks)
+        if (tick->isChecked()) ticked << QString::number(days);
+    settings.setValue(kTicksKey, ticked.join(u' '));
+    settings.setValue(kOtherAgeKey, m_otherAge->text().trimmed());
+}
+
+void EditorWindow::restoreTicks() {
+    const QSettings settings(m_paths.settingsPath(), QSettings::IniFormat);
+    const QStringList ticked =
+        settings.value(kTicksKey).toString().split(u' ', Qt::SkipEmptyParts);
+    for (const auto& [days, tick] : m_ticks) {
+        const QSignalBlocker quiet(tick);
+        tick->setChecked(ticked.contains(QString::number(days)));
+    }
+    m_otherAge->setText(settings.value(kOtherAgeKey).toString());
+}
+
+void EditorWindow::showStatus(const QString& text) {
+    m_saved->setText(text);
+}
+
+void EditorWindow::showEditing(const QString& banner) {
+    const bool editing = !banner.isEmpty();
+    m_banner->setText(banner);
+    m_banner->setVisible(editing);
+    m_note->setVisible(!editing);
+    m_add->setVisible(!editing);
+    m_saved->setVisible(!editing);
+    m_saveEdit->setVisible(editing);
+    m_cancelEdit->setVisible(editing);
+    m_tickRow->setEnabled(!editing);
+    m_delete->setEnabled(!editing);
+    m_undoButton->setEnabled(!editing && m_undo->canUndo());
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -426,8 +583,10 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
         if (enter) {
             if (auto* button = qobject_cast<QPushButton*>(watched))
                 button->click();
+            else if (m_dueTime->text().isEmpty())
+                m_compute->click();
             else
-                (m_dueTime->text().isEmpty() ? m_compute : m_add)->click();
+                (m_saveEdit->isVisible() ? m_saveEdit : m_add)->click();
             return true;
         }
     }

@@ -144,7 +144,7 @@ class TestEditorWindow : public QObject {
         row("age 7, 否 keeps it", {"Text6=7"}, {A::No}, {"stale"}, "2024-04-04 09:05");
         row("age 7, 取消", {"Text6=7"}, {A::Cancel}, {"stale"}, "-");
         row("hour 14, 是 recomputes", {"Text4=14"}, {A::Yes}, {"stale"}, "2024-04-04 14:05");
-        row("no age: nothing to compare", {"Text6="}, {}, {}, "2024-04-04 09:05");
+        row("no age beside a due time: refused", {"Text6="}, {}, {"“龄期（D）”"}, "-");
         row("fractional hour: nothing to compare", {"Text4=8.5"}, {}, {}, "2024-04-04 09:05");
         row("same as record 1, 是 adds it again", first, {A::Yes}, {"same"}, "2024-03-08 08:00");
         row("same as record 1, 否", first, {A::No}, {"same"}, "-");
