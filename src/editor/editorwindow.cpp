@@ -306,6 +306,9 @@ void EditorWindow::buildGrid() {
     m_view = new RecordGridView(m_model, this);
     m_view->setObjectName(QStringLiteral("Grid1"));
     m_view->setAccessibleName(kGridName);
+    // Whole records are chosen, several at once for 删除记录.
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     // The grid as designed is wider than the window; it takes the window's width to the right of
     // the fields and scrolls sideways.
     const int left = twips::toPixels(kGridLeftTwips);
@@ -477,7 +480,7 @@ bool EditorWindow::refuseUnstorableField() {
 }
 
 void EditorWindow::addRecord() {
-    m_adding->addRecord();
+    if (!m_editing->isEditing()) m_adding->addRecord();  // 保存修改 saves a change
 }
 
 bool EditorWindow::checkBeforeAdd() {
@@ -586,7 +589,7 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
             else if (m_dueTime->text().isEmpty())
                 m_compute->click();
             else
-                (m_saveEdit->isVisible() ? m_saveEdit : m_add)->click();
+                (m_editing->isEditing() ? m_saveEdit : m_add)->click();
             return true;
         }
     }

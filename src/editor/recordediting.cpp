@@ -39,7 +39,7 @@ QList<int> RecordEditing::selectedRows() const {
     const RecordGrid& grid = m_window.grid();
     QSet<int> rows;
     if (const QItemSelectionModel* selection = m_window.gridView()->selectionModel())
-        for (const QModelIndex& index : selection->selectedIndexes()) rows.insert(index.row());
+        for (const QModelIndex& index : selection->selectedIndexes()) rows.insert(index.row() + 1);
     if (rows.isEmpty()) rows.insert(grid.rowSel());
     QList<int> records;
     for (int row : rows)
@@ -49,10 +49,13 @@ QList<int> RecordEditing::selectedRows() const {
 }
 
 void RecordEditing::editSelected() {
-    const RecordGrid& grid = m_window.grid();
-    const int current = m_window.gridView()->currentIndex().row();
-    const int row = current >= 1 ? current : grid.rowSel();
-    if (row < 1 || row >= grid.rows() - 1) {
+    // The current row when it is selected, else the first selected one. The view's rows start
+    // below the heading row.
+    const QList<int> rows = selectedRows();
+    const QModelIndex current = m_window.gridView()->currentIndex();
+    const int row = current.isValid() && rows.contains(current.row() + 1) ? current.row() + 1
+                                                                           : rows.value(0, -1);
+    if (row < 1) {
         m_window.messages().show(kTitleNote, kChooseRowToEdit, MessageIcon::Information);
         return;
     }
@@ -72,7 +75,7 @@ void RecordEditing::editRow(int row) {
     m_record = rowFields(m_window.grid(), row);
     m_window.showRecord(m_record);
     m_window.showEditing(kEditing.arg(row).arg(m_record.at(0)));
-    m_window.gridView()->selectRow(row);
+    m_window.gridView()->selectRow(row - 1);
     if (auto* first = m_window.findChild<QLineEdit*>(QStringLiteral("Text1"))) first->setFocus();
 }
 
@@ -106,7 +109,7 @@ void RecordEditing::saveEdit() {
     const int row = m_row;
     endEdit();
     m_window.showStatus(changer.wroteToFreshFile() ? kFreshFile : kChanged);
-    if (!changer.wroteToFreshFile()) m_window.gridView()->selectRow(row);
+    if (!changer.wroteToFreshFile()) m_window.gridView()->selectRow(row - 1);
 }
 
 void RecordEditing::cancelEdit() {
