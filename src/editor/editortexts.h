@@ -99,8 +99,8 @@ inline const QString kDelete = QStringLiteral("删除记录");
 inline const QString kUndo = QStringLiteral("撤销");
 inline const QString kBannerName = QStringLiteral("正在修改");
 // %1: the row's number, %2: its 工程部位.
-inline const QString kEditing = QStringLiteral(
-    "正在修改右侧第 %1 条记录（%2）。改好后点“保存修改”；点“取消修改”则不作改动。");
+inline const QString kEditing =
+    QStringLiteral("正在修改右侧第 %1 条记录（%2）。改好后点“保存修改”；点“取消修改”则不作改动。");
 inline const QString kChooseRowToEdit = QStringLiteral("请先在右侧表格中选中要修改的记录。");
 inline const QString kChooseRowsToDelete = QStringLiteral("请先在右侧表格中选中要删除的记录。");
 // %1: how many records.
@@ -109,8 +109,8 @@ inline const QString kDeleteQuestion = QStringLiteral(
 inline const QString kEditWhileLoading =
     QStringLiteral("正在读取全部记录，请在读取完成后再修改或删除。");
 // %1: the row's number.
-inline const QString kDuplicateOther = QStringLiteral(
-    "数据文件中已有一条与修改后完全相同的记录（右侧第 %1 条）。\n仍然保存修改吗？");
+inline const QString kDuplicateOther =
+    QStringLiteral("数据文件中已有一条与修改后完全相同的记录（右侧第 %1 条）。\n仍然保存修改吗？");
 // The texts of the undo stack's steps. %1: the number of records.
 inline const QString kStepAdd = QStringLiteral("添加 %1 条记录");
 inline const QString kStepEdit = QStringLiteral("修改记录");
@@ -128,16 +128,14 @@ inline const QString kUndone = QStringLiteral("已撤销：%1");
 inline const QString kFreshFile =
     QStringLiteral("数据文件已被其他程序修改，已按最新的文件保存，右侧显示最新内容。");
 // %1: the reason.
-inline const QString kChangeFailed =
-    QStringLiteral("修改未能保存，数据文件保持原样。\n%1");
-inline const QString kDeleteFailed =
-    QStringLiteral("记录未能删除，数据文件保持原样。\n%1");
+inline const QString kChangeFailed = QStringLiteral("修改未能保存，数据文件保持原样。\n%1");
+inline const QString kDeleteFailed = QStringLiteral("记录未能删除，数据文件保持原样。\n%1");
 
 // The checks of implausible input. %1: the field's name, %2: its text, %3: the largest value.
-inline const QString kCastingTimeOutOfRange = QStringLiteral(
-    "“%1”中的“%2”不在 0 到 %3 之间。\n本条记录未添加，请修改后再添加。");
-inline const QString kAgeMissingForDueTime = QStringLiteral(
-    "“龄期（D）”未填写，无法核对到期时间。\n本条记录未添加，请填写龄期后再添加。");
+inline const QString kCastingTimeOutOfRange =
+    QStringLiteral("“%1”中的“%2”不在 0 到 %3 之间。\n本条记录未添加，请修改后再添加。");
+inline const QString kAgeMissingForDueTime =
+    QStringLiteral("“龄期（D）”未填写，无法核对到期时间。\n本条记录未添加，请填写龄期后再添加。");
 // %1: the casting date.
 inline const QString kCastingDateFar =
     QStringLiteral("制作日期 %1 与今天相差一年以上。\n仍然添加这条记录吗？");

@@ -189,8 +189,10 @@ void EditorWindow::buildControls() {
     m_ageHours = lineEdit("Text2", twips::rect(3465, 1935, 615, 270), kAgeHoursName);
     m_ageMinutes = lineEdit("Text11", twips::rect(4230, 1935, 585, 270), kAgeMinutesName);
 
-    m_dueTime = lineEdit("Text7", twips::rect(1170, 2385 + kTickRowTwips, 3630, 375), nameOf(kDueTime));
-    m_remark = lineEdit("Text10", twips::rect(1170, 2880 + kTickRowTwips, 3630, 480), nameOf(kRemark));
+    m_dueTime =
+        lineEdit("Text7", twips::rect(1170, 2385 + kTickRowTwips, 3630, 375), nameOf(kDueTime));
+    m_remark =
+        lineEdit("Text10", twips::rect(1170, 2880 + kTickRowTwips, 3630, 480), nameOf(kRemark));
 
     // Labels: those of the left column from the window's edge, the others from the end of the
     // control before them on the same row.
@@ -218,7 +220,8 @@ void EditorWindow::buildControls() {
     m_close = button("Command2", kClose, twips::rect(3825, 3765 + kTickRowTwips, 1095, 375));
 
     m_saveEdit = button("Command7", kSaveEdit, m_add->geometry());
-    m_cancelEdit = button("Command8", kCancelEdit, twips::rect(2115, 3765 + kTickRowTwips, 1095, 375));
+    m_cancelEdit =
+        button("Command8", kCancelEdit, twips::rect(2115, 3765 + kTickRowTwips, 1095, 375));
     m_saveEdit->hide();
     m_cancelEdit->hide();
 
@@ -350,9 +353,9 @@ void EditorWindow::setInitialContent(const Clock& clock) {
 
 void EditorWindow::orderFocus() {
     const QList<QWidget*> order = {
-        m_projectPart, m_strengthGrade, m_mixNumber,     m_curingMethod, m_quantity, m_groupCount,
-        m_castingDate, m_castingHour,   m_castingMinute, m_curingAge,    m_compute,  m_ageHours,
-        m_ageMinutes,  m_dueTime,       m_remark,        m_add,          m_saveEdit, m_cancelEdit,
+        m_projectPart, m_strengthGrade, m_mixNumber,     m_curingMethod, m_quantity,  m_groupCount,
+        m_castingDate, m_castingHour,   m_castingMinute, m_curingAge,    m_compute,   m_ageHours,
+        m_ageMinutes,  m_dueTime,       m_remark,        m_add,          m_saveEdit,  m_cancelEdit,
         m_close,       m_view,          m_edit,          m_delete,       m_undoButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -551,8 +554,7 @@ void EditorWindow::keepTicks() const {
 
 void EditorWindow::restoreTicks() {
     const QSettings settings(m_paths.settingsPath(), QSettings::IniFormat);
-    const QStringList ticked =
-        settings.value(kTicksKey).toString().split(u' ', Qt::SkipEmptyParts);
+    const QStringList ticked = settings.value(kTicksKey).toString().split(u' ', Qt::SkipEmptyParts);
     for (const auto& [days, tick] : m_ticks) {
         const QSignalBlocker quiet(tick);
         tick->setChecked(ticked.contains(QString::number(days)));

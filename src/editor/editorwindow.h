@@ -162,8 +162,8 @@ class EditorWindow : public QDialog {
     QList<std::pair<int, QCheckBox*>> m_ticks;
     QLineEdit* m_otherAge = nullptr;
     QWidget* m_tickRow = nullptr;
-    QLabel* m_note = nullptr;     // Label13
-    QLabel* m_banner = nullptr;   // while a record is being changed
+    QLabel* m_note = nullptr;    // Label13
+    QLabel* m_banner = nullptr;  // while a record is being changed
     RecordGridModel* m_model = nullptr;
     RecordGridView* m_view = nullptr;  // Grid1
     QProgressBar* m_progress = nullptr;

@@ -28,8 +28,8 @@ bool confirmDueNotPast(const QString& dueTime, const QDateTime& now, MessageServ
 // One record of a several-ages add, as the question lists it.
 struct AgeRecord {
     QString age;
-    QString dueTime;         // empty when no due time could be computed for the age
-    int duplicateOf = -1;    // the number of an equal record already in the file, or -1
+    QString dueTime;       // empty when no due time could be computed for the age
+    int duplicateOf = -1;  // the number of an equal record already in the file, or -1
 };
 
 // The ages of a several-ages add: the 龄期 field's own (when filled) and every ticked one, in

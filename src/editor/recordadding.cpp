@@ -76,9 +76,9 @@ bool RecordAdding::checkBeforeSave(int editedRow) {
         !confirmCastingDate(*castingDate, now.date(), messages))
         return false;
 
-    const DueTimeInputs inputs{*castingDate,          m_window.castingHour(),
-                               m_window.castingMinute(), m_window.curingAge(),
-                               m_window.ageHours(),    m_window.ageMinutes()};
+    const DueTimeInputs inputs{
+        *castingDate,         m_window.castingHour(), m_window.castingMinute(),
+        m_window.curingAge(), m_window.ageHours(),    m_window.ageMinutes()};
     const std::optional<QString> due = confirmDueTime(m_window.dueTime(), inputs, messages);
     if (!due) return false;
     if (*due != m_window.dueTime()) m_window.setDueTime(*due);
@@ -98,7 +98,8 @@ QList<QStringList> RecordAdding::severalAgesRecords(const QList<int>& ticked) {
     MessageService& messages = m_window.messages();
     const std::optional<QDate> castingDate = m_window.castingDateOrRefuse();
     if (!castingDate) return {};
-    if (const QString problem = castingTimeProblem(m_window.castingHour(), m_window.castingMinute());
+    if (const QString problem =
+            castingTimeProblem(m_window.castingHour(), m_window.castingMinute());
         !problem.isEmpty()) {
         messages.show(kTitleNote, problem, MessageIcon::Warning);
         return {};
@@ -143,9 +144,8 @@ void RecordAdding::append(const QList<QStringList>& records) {
         m_window.messages().show(kTitleError, kSaveFailed.arg(error), MessageIcon::Critical);
         return;
     }
-    m_window.undoStack().push(new RecordChangeCommand(kStepAdd.arg(records.size()),
-                                                      m_window.changer(), m_window.messages(),
-                                                      changes, *inverse));
+    m_window.undoStack().push(new RecordChangeCommand(
+        kStepAdd.arg(records.size()), m_window.changer(), m_window.messages(), changes, *inverse));
     m_window.gridView()->scrollToBottom();
     const QString due = records.last().at(kDueField);
     QString status = records.size() > 1 ? kAddedSeveral.arg(records.size())

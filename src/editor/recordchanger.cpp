@@ -78,7 +78,10 @@ void RecordChanger::followInGrid(const QList<LineChange>& changes) {
     QList<LineChange> ordered = changes;
     // Removals from the last row up, insertions from the first row down, appends in their order.
     auto rank = [](const LineChange& c) {
-        return c.kind == Kind::Remove ? 1 : c.kind == Kind::Insert ? 2 : c.kind == Kind::Append ? 3 : 0;
+        return c.kind == Kind::Remove   ? 1
+               : c.kind == Kind::Insert ? 2
+               : c.kind == Kind::Append ? 3
+                                        : 0;
     };
     std::stable_sort(ordered.begin(), ordered.end(), [&](const LineChange& a, const LineChange& b) {
         if (rank(a) != rank(b)) return rank(a) < rank(b);
@@ -114,7 +117,16 @@ void RecordChanger::followInGrid(const QList<LineChange>& changes) {
             }
         }
     }
-    if (rowsMove) numberRows(m_grid);
+    if (rowsMove) {
+        // The rows above the first one that moved keep their numbers.
+        int from = m_grid.rows() - 1;
+        for (const LineChange& c : ordered)
+            if (c.kind == Kind::Remove || c.kind == Kind::Insert) from = qMin(from, c.gridRow);
+        const int last = m_grid.rows() - 1;
+        for (int r = qMax(from, 1); r < last; ++r)
+            m_grid.setTextMatrix(r, recordcolumns::kNumber, QString::number(r));
+        m_grid.setTextMatrix(last, recordcolumns::kNumber, QString());
+    }
 }
 
 void RecordChanger::tellChanges(const QList<LineChange>& changes) {

@@ -54,7 +54,7 @@ void RecordEditing::editSelected() {
     const QList<int> rows = selectedRows();
     const QModelIndex current = m_window.gridView()->currentIndex();
     const int row = current.isValid() && rows.contains(current.row() + 1) ? current.row() + 1
-                                                                           : rows.value(0, -1);
+                                                                          : rows.value(0, -1);
     if (row < 1) {
         m_window.messages().show(kTitleNote, kChooseRowToEdit, MessageIcon::Information);
         return;
@@ -154,7 +154,7 @@ void RecordEditing::deleteSelected() {
     QString error;
     const auto inverse = [&] {
         const BusyCursor busy;
-        return changer.apply(changes, RecordFileChange::Backup::Always, &error);
+        return changer.apply(changes, RecordFileChange::Backup::FirstOfTheDay, &error);
     }();
     if (!inverse) {
         m_window.messages().show(kTitleError, kDeleteFailed.arg(error), MessageIcon::Warning);
@@ -183,6 +183,5 @@ void RecordEditing::undo() {
         stack.undo();
     }
     if (stack.count() == steps)  // a step that could not be undone has left the stack
-        m_window.showStatus(m_window.changer().wroteToFreshFile() ? kFreshFile
-                                                                   : kUndone.arg(step));
+        m_window.showStatus(m_window.changer().wroteToFreshFile() ? kFreshFile : kUndone.arg(step));
 }

@@ -35,8 +35,8 @@ class RecordEditing : public QObject {
     void endEdit();
 
     EditorWindow& m_window;
-    int m_row = 0;            // the row being changed, or 0
-    QStringList m_record;     // its fields as loaded
-    QStringList m_typed;      // what the fields held before 修改
-    QStringList m_typedAge;   // and the age's extra hours and minutes
+    int m_row = 0;           // the row being changed, or 0
+    QStringList m_record;    // its fields as loaded
+    QStringList m_typed;     // what the fields held before 修改
+    QStringList m_typedAge;  // and the age's extra hours and minutes
 };

@@ -40,7 +40,8 @@ struct RecordFileChangeResult {
 };
 
 // Makes the change in the data file.
-RecordFileChangeResult changeRecordFile(const QString& dataFilePath, const RecordFileChange& change);
+RecordFileChangeResult changeRecordFile(const QString& dataFilePath,
+                                        const RecordFileChange& change);
 
 // The same through a save file the caller made for the data file (tests pass one that fails).
 RecordFileChangeResult changeRecordFile(QSaveFile& file, const RecordFileChange& change);

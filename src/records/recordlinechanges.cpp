@@ -8,12 +8,15 @@
 
 namespace {
 
+using Kind = LineChange::Kind;
+
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
 struct Span {
     qsizetype start = 0;
     qsizetype length = 0;
     int endLength = 0;  // 0, 1 (CR or LF) or 2 (CR LF)
+    qsizetype end() const { return start + length + endLength; }
 };
 
 // Every line of the bytes by the rules of splitLines(), with its line end.
@@ -22,15 +25,15 @@ std::vector<Span> spansOf(const QByteArray& bytes) {
     spans.reserve(size_t(bytes.size() / 64 + 1));
     const char* const begin = bytes.constData();
     const char* const end = begin + bytes.size();
-    const char* p = begin;
-    while (p < end) {
-        const char* q = p;
-        while (q < end && *q != '\r' && *q != '\n') {
-            const void* hit = memchr(q, '\n', size_t(end - q));
-            const char* lf = hit ? static_cast<const char*>(hit) : end;
-            const void* crHit = memchr(q, '\r', size_t(lf - q));
-            q = crHit ? static_cast<const char*>(crHit) : lf;
-        }
+    const char* cr = nullptr;
+    const char* lf = nullptr;
+    for (const char* p = begin; p < end;) {
+        // The next CR and the next LF, each searched for again only once passed.
+        if (cr < p) cr = static_cast<const char*>(memchr(p, '\r', size_t(end - p)));
+        if (!cr) cr = end;
+        if (lf < p) lf = static_cast<const char*>(memchr(p, '\n', size_t(end - p)));
+        if (!lf) lf = end;
+        const char* q = cr < lf ? cr : lf;
         int endLength = 0;
         if (q < end) endLength = (*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1;
         spans.push_back({p - begin, q - p, endLength});
@@ -39,63 +42,91 @@ std::vector<Span> spansOf(const QByteArray& bytes) {
     return spans;
 }
 
-// A line of the result: its text and its line end, each a view of the input or of a change.
-struct OutLine {
-    QByteArrayView text;
-    QByteArrayView end;
-    int change = -1;  // the change that made it, or -1 for a line of the input left as it was
+bool allCommas(QByteArrayView line) {
+    return !line.isEmpty() &&
+           std::all_of(line.begin(), line.end(), [](char c) { return c == ','; });
+}
+
+// A line a change put into the result, at its index among the result's lines.
+struct MadeLine {
+    int change;
+    qsizetype outIndex;
 };
 
-bool allCommas(QByteArrayView line) {
-    return !line.isEmpty() && std::all_of(line.begin(), line.end(), [](char c) { return c == ','; });
-}
+// A run of input lines [first, last) copied to the result from line `outFirst` on.
+struct Run {
+    int first;
+    int last;
+    qsizetype outFirst;
+};
 
 }  // namespace
 
+QByteArray LineChangeResult::bytes() const {
+    QByteArray joined;
+    for (QByteArrayView piece : pieces) joined.append(piece);
+    return joined;
+}
+
 LineChangeResult applyLineChanges(const QByteArray& bytes, const QList<LineChange>& changes,
                                   bool exact) {
-    using Kind = LineChange::Kind;
     LineChangeResult result;
     const std::vector<Span> spans = spansOf(bytes);
-    auto textOf = [&](const Span& s) { return QByteArrayView(bytes).sliced(s.start, s.length); };
-    auto endOf = [&](const Span& s) {
+    const int lineCount = int(spans.size());
+    auto textOf = [&](int i) {
+        return QByteArrayView(bytes).sliced(spans[size_t(i)].start, spans[size_t(i)].length);
+    };
+    auto endOf = [&](int i) {
+        const Span& s = spans[size_t(i)];
         return QByteArrayView(bytes).sliced(s.start + s.length, s.endLength);
     };
+    auto madeText = [&](const LineChange& c) {
+        return c.kind == Kind::Remove ? QByteArray() : c.text;
+    };
 
-    // Where each line to replace or remove stands: the lines equal to it, in file order.
+    // One pass finds the input lines equal to a line to change or to a line a change makes. There
+    // are a few such texts: a line is compared with those of its length.
     QHash<QByteArray, std::vector<int>> equalLines;
-    QSet<qsizetype> lengths;
+    QHash<qsizetype, QList<QByteArray>> byLength;
     for (const LineChange& c : changes) {
-        if (c.kind != Kind::Replace && c.kind != Kind::Remove) continue;
-        equalLines.insert(c.line, {});
-        lengths.insert(c.line.size());
-    }
-    if (!equalLines.isEmpty()) {
-        for (int i = 0; i < int(spans.size()); ++i) {
-            if (!lengths.contains(spans[size_t(i)].length)) continue;
-            const QByteArrayView text = textOf(spans[size_t(i)]);
-            const auto it = equalLines.find(QByteArray::fromRawData(text.data(), text.size()));
-            if (it != equalLines.end()) it->push_back(i);
+        for (const QByteArray& text :
+             {c.kind == Kind::Replace || c.kind == Kind::Remove ? c.line : QByteArray(),
+              madeText(c)}) {
+            if (text.isNull() || equalLines.contains(text)) continue;
+            equalLines.insert(text, {});
+            byLength[text.size()].append(text);
         }
     }
-    std::vector<int> target(spans.size(), -1);  // the change for each input line
-    // The counted line first; if it is gone or taken, the last equal line still free.
+    for (int i = 0; i < lineCount; ++i) {
+        const auto texts = byLength.constFind(spans[size_t(i)].length);
+        if (texts == byLength.constEnd()) continue;
+        const QByteArrayView line = textOf(i);
+        for (const QByteArray& text : *texts)
+            if (memcmp(text.constData(), line.data(), size_t(line.size())) == 0)
+                equalLines[text].push_back(i);
+    }
+
+    // The line each replacement or removal takes: the counted one first; if it is gone or taken,
+    // the last equal line still free.
+    QHash<int, int> target;  // input line -> change
     for (int k = 0; k < changes.size(); ++k) {
         const LineChange& c = changes.at(k);
         if (c.kind != Kind::Replace && c.kind != Kind::Remove) continue;
-        const std::vector<int>& at = equalLines.value(c.line);
+        const std::vector<int>& at = equalLines[c.line];
         int chosen = -1;
         if (c.occurrence >= 0 && size_t(c.occurrence) < at.size() &&
-            target[size_t(at[size_t(c.occurrence)])] < 0)
+            !target.contains(at[size_t(c.occurrence)]))
             chosen = at[size_t(c.occurrence)];
         for (auto it = at.rbegin(); chosen < 0 && it != at.rend(); ++it)
-            if (target[size_t(*it)] < 0) chosen = *it;
+            if (!target.contains(*it)) chosen = *it;
         if (chosen < 0) {
             result.missingLine = c.line;
             return result;
         }
-        target[size_t(chosen)] = k;
+        target.insert(chosen, k);
     }
+    std::vector<int> changed(target.keyBegin(), target.keyEnd());
+    std::sort(changed.begin(), changed.end());
 
     // Inserts by their index in the result; without an exact file they join the appends.
     std::vector<int> inserts;
@@ -108,106 +139,104 @@ LineChangeResult applyLineChanges(const QByteArray& bytes, const QList<LineChang
     std::stable_sort(inserts.begin(), inserts.end(),
                      [&](int a, int b) { return changes.at(a).index < changes.at(b).index; });
 
-    std::vector<OutLine> out;
-    out.reserve(spans.size() + size_t(changes.size()) + 1);
-    size_t nextInsert = 0;
-    auto insertsDue = [&](bool all) {
-        for (; nextInsert < inserts.size() &&
-               (all || changes.at(inserts[nextInsert]).index <= int(out.size()));
-             ++nextInsert) {
-            const LineChange& c = changes.at(inserts[nextInsert]);
-            out.push_back({c.text, c.lineEnd, inserts[nextInsert]});
-        }
+    // Appends go before the editor's line of commas that ends the file, when it is left alone.
+    int inputEnd = lineCount;
+    if (!appends.empty() && lineCount > 0 && allCommas(textOf(lineCount - 1)) &&
+        !target.contains(lineCount - 1))
+        inputEnd = lineCount - 1;
+
+    // The result: runs of input lines as they were, and the lines the changes make. Every line
+    // but the last ends with a line end.
+    std::vector<Run> runs;
+    std::vector<MadeLine> made;
+    qsizetype outCount = 0;
+    bool lastHasEnd = true;
+    auto emitLine = [&](QByteArrayView text, QByteArrayView end) {
+        if (!lastHasEnd) result.pieces.append(kLineEnd);
+        result.pieces.append(text);
+        if (!end.isEmpty()) result.pieces.append(end);
+        lastHasEnd = !end.isEmpty();
+        ++outCount;
     };
-    for (int i = 0; i < int(spans.size()); ++i) {
-        insertsDue(false);
-        const Span& s = spans[size_t(i)];
-        const int k = target[size_t(i)];
-        if (k < 0) {
-            out.push_back({textOf(s), endOf(s), -1});
-        } else if (changes.at(k).kind == Kind::Replace) {
-            out.push_back({changes.at(k).text, endOf(s), k});
+    auto emitRun = [&](int first, int last) {
+        if (first >= last) return;
+        if (!lastHasEnd) result.pieces.append(kLineEnd);
+        const qsizetype from = spans[size_t(first)].start;
+        result.pieces.append(
+            QByteArrayView(bytes).sliced(from, spans[size_t(last - 1)].end() - from));
+        runs.push_back({first, last, outCount});
+        outCount += last - first;
+        lastHasEnd = spans[size_t(last - 1)].endLength > 0;
+    };
+    auto emitMade = [&](int k, QByteArrayView end) {
+        made.push_back({k, outCount});
+        emitLine(changes.at(k).text, end);
+    };
+    size_t nextChange = 0;
+    size_t nextInsert = 0;
+    auto emitInsertsDue = [&](bool all) {
+        for (; nextInsert < inserts.size() &&
+               (all || changes.at(inserts[nextInsert]).index <= outCount);
+             ++nextInsert)
+            emitMade(inserts[nextInsert], changes.at(inserts[nextInsert]).lineEnd);
+    };
+    for (int in = 0; in < inputEnd;) {
+        emitInsertsDue(false);
+        int until = nextChange < changed.size() ? qMin(changed[nextChange], inputEnd) : inputEnd;
+        if (nextInsert < inserts.size())
+            until = int(qMin<qsizetype>(
+                until, in + qMax<qsizetype>(changes.at(inserts[nextInsert]).index - outCount, 1)));
+        emitRun(in, until);
+        in = until;
+        if (in >= inputEnd || nextChange >= changed.size() || changed[nextChange] != in) continue;
+        const int k = target.value(in);
+        ++nextChange;
+        if (changes.at(k).kind == Kind::Replace) {
+            emitMade(k, endOf(in));
         } else {
             LineChange undo;
             undo.kind = Kind::Insert;
             undo.text = changes.at(k).line;
-            undo.index = i;
-            undo.lineEnd = endOf(s).toByteArray();
+            undo.index = in;
+            undo.lineEnd = endOf(in).toByteArray();
             undo.gridRow = changes.at(k).gridRow;
             result.inverse.append(undo);
         }
+        ++in;
     }
-    insertsDue(true);
-
-    // Appends go before the editor's line of commas, which ends the file; a file without one gets
-    // one.
+    emitInsertsDue(true);
     if (!appends.empty()) {
-        OutLine trailing{QByteArrayView(kTrailingCommaLine), {}, -1};
-        const bool hasTrailing = !out.empty() && allCommas(out.back().text);
-        if (hasTrailing) {
-            trailing = out.back();
-            out.pop_back();
-        }
-        for (int k : appends) out.push_back({changes.at(k).text, kLineEnd, k});
-        out.push_back(trailing);
+        for (int k : appends) emitMade(k, kLineEnd);
+        if (inputEnd < lineCount)
+            emitRun(inputEnd, lineCount);
+        else
+            emitLine(QByteArrayView(kTrailingCommaLine), {});
     }
-    // Every line but the last ends with a line end.
-    for (size_t i = 0; i + 1 < out.size(); ++i)
-        if (out[i].end.isEmpty()) out[i].end = kLineEnd;
 
-    // The inverse of each line a change put in: found by its bytes and its place among equal ones.
-    QHash<QByteArray, int> seen;
-    QSet<qsizetype> madeLengths;
-    for (const OutLine& o : out)
-        if (o.change >= 0) madeLengths.insert(o.text.size());
-    QSet<QByteArray> made;
-    for (const OutLine& o : out)
-        if (o.change >= 0) made.insert(o.text.toByteArray());
-    for (const OutLine& o : out) {
-        if (!madeLengths.contains(o.text.size())) continue;
-        if (!made.contains(QByteArray::fromRawData(o.text.data(), o.text.size()))) continue;
-        int& count = seen[o.text.toByteArray()];
-        const int before = count++;
-        if (o.change < 0) continue;
-        const LineChange& c = changes.at(o.change);
+    // The inverse of each line a change made: that line found by its bytes and by how many equal
+    // lines stand before it in the result.
+    auto outIndexOf = [&](int input) -> qsizetype {
+        for (const Run& r : runs)
+            if (input >= r.first && input < r.last) return r.outFirst + (input - r.first);
+        return -1;  // replaced or removed
+    };
+    for (const MadeLine& m : made) {
+        const LineChange& c = changes.at(m.change);
+        qsizetype before = 0;
+        for (int input : equalLines.value(c.text)) {
+            const qsizetype at = outIndexOf(input);
+            if (at >= 0 && at < m.outIndex) ++before;
+        }
+        for (const MadeLine& other : made)
+            if (other.outIndex < m.outIndex && changes.at(other.change).text == c.text) ++before;
         LineChange undo;
         undo.kind = c.kind == Kind::Replace ? Kind::Replace : Kind::Remove;
         undo.line = c.text;
-        undo.occurrence = before;
+        undo.occurrence = int(before);
         undo.text = c.kind == Kind::Replace ? c.line : QByteArray();
         undo.gridRow = c.gridRow;
         result.inverse.append(undo);
     }
-
-    // The result, lines of the input that follow each other in one piece.
-    qsizetype size = 0;
-    for (const OutLine& o : out) size += o.text.size() + o.end.size();
-    result.bytes.reserve(size);
-    const char* runStart = nullptr;
-    const char* runEnd = nullptr;
-    auto flush = [&] {
-        if (runStart) result.bytes.append(runStart, runEnd - runStart);
-        runStart = runEnd = nullptr;
-    };
-    const char* const inputBegin = bytes.constData();
-    const char* const inputEnd = inputBegin + bytes.size();
-    for (const OutLine& o : out) {
-        const bool fromInput = o.text.data() >= inputBegin && o.text.data() <= inputEnd &&
-                               o.end.data() == o.text.data() + o.text.size();
-        if (fromInput && runStart && o.text.data() == runEnd) {
-            runEnd = o.end.data() + o.end.size();
-            continue;
-        }
-        flush();
-        if (fromInput) {
-            runStart = o.text.data();
-            runEnd = o.end.data() + o.end.size();
-        } else {
-            result.bytes.append(o.text);
-            result.bytes.append(o.end);
-        }
-    }
-    flush();
     result.ok = true;
     return result;
 }

@@ -24,19 +24,23 @@ struct LineChange {
         Append,   // `text` joins the records at the end, before the editor's line of commas
     };
     Kind kind = Kind::Append;
-    QByteArray line;       // Replace, Remove: the line as the file holds it, without its line end
-    int occurrence = 0;    // Replace, Remove: which of the lines equal to `line`, from 0
-    QByteArray text;       // Replace: the new line; Insert, Append: the line to add
-    int index = 0;         // Insert: its index among the changed file's lines, from 0
-    QByteArray lineEnd;    // Insert: its line end (empty only for a last line without one)
-    int gridRow = 0;       // the caller's own note (a grid row), handed on to the inverse
+    QByteArray line;     // Replace, Remove: the line as the file holds it, without its line end
+    int occurrence = 0;  // Replace, Remove: which of the lines equal to `line`, from 0
+    QByteArray text;     // Replace: the new line; Insert, Append: the line to add
+    int index = 0;       // Insert: its index among the changed file's lines, from 0
+    QByteArray lineEnd;  // Insert: its line end (empty only for a last line without one)
+    int gridRow = 0;     // the caller's own note (a grid row), handed on to the inverse
 };
 
 struct LineChangeResult {
     bool ok = false;
-    QByteArray bytes;           // the changed file
-    QList<LineChange> inverse;  // undo the changes: applied to `bytes`, they give the input back
+    // The changed file, in pieces that refer to the input bytes, to the changes and to constant
+    // texts: they are valid as long as those are.
+    QList<QByteArrayView> pieces;
+    QList<LineChange> inverse;  // undo the changes: applied to the result, they give the input back
     QByteArray missingLine;     // when not ok: a line that the file no longer holds
+
+    QByteArray bytes() const;  // the pieces joined
 };
 
 // The editor's last line: an empty record row, ten commas.

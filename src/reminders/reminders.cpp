@@ -71,8 +71,7 @@ void Reminders::recordAdded(const QStringList& fields) {
     if (m_engine->addRecord(fields)) m_window.startScanIfDue();
 }
 
-void Reminders::recordsChanged(const QList<QStringList>& before,
-                               const QList<QStringList>& after) {
+void Reminders::recordsChanged(const QList<QStringList>& before, const QList<QStringList>& after) {
     for (qsizetype i = 0; i < before.size() && i < after.size(); ++i)
         m_engine->carryAnnouncement(before.at(i), after.at(i));
     m_window.reloadRecords();

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "editor/recordchanger.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
-#include "editor/recordchanger.h"
 #include "records/recordgrid.h"
 #include "records/recordloader.h"
 #include "records/recordsaver.h"
@@ -228,8 +228,8 @@ class TestRecordFile : public QObject {
         const QByteArray a = recordLine("甲", "2024-04-04 09:00");
         const QByteArray b = recordLine("乙", "2024-04-05 09:00");
         const QByteArray c = recordLine("丙", "2024-04-06 09:00");
-        const QByteArray carried =
-            gbk::encode(QStringLiteral("手改,C30,多一栏,3-7 9:05,28,2024-04-04 10:00,标准养护,36,2,,,"));
+        const QByteArray carried = gbk::encode(
+            QStringLiteral("手改,C30,多一栏,3-7 9:05,28,2024-04-04 10:00,标准养护,36,2,,,"));
         const QByteArray a2 = recordLine("甲", "2024-04-04 09:00").replace(",,", kRemark);
         const QByteArray c2 = recordLine("丙", "2024-04-06 09:00").replace(",,", kRemark);
         const QByteArray file = a + "\r\n" + carried + "\r\n" + b + "\r\n" + c + "\r\n" + kCommas;
@@ -240,8 +240,8 @@ class TestRecordFile : public QObject {
             QTest::newRow(name) << f << QString::fromLatin1(action) << meanwhile << room << changed
                                 << undone;
         };
-        row("edit the first line", file, "edit 1", none, -1, QByteArray(file).replace(0, a.size(), a2),
-            file);
+        row("edit the first line", file, "edit 1", none, -1,
+            QByteArray(file).replace(0, a.size(), a2), file);
         row("edit the last record", file, "edit 3", none, -1, QByteArray(file).replace(c, c2),
             file);
         row("delete the first line and the last record", file, "delete 1 3", none, -1,
@@ -309,8 +309,9 @@ class TestRecordFile : public QObject {
             changes << change;
         }
         if (words[0] == "add")
-            changes << LineChange{LineChange::Kind::Append, {}, 0,
-                                  recordLine("乙", "2024-04-05 09:00"), 0, {}, grid.rows() - 1};
+            changes << LineChange{
+                LineChange::Kind::Append, {}, 0, recordLine("乙", "2024-04-05 09:00"), 0, {},
+                grid.rows() - 1};
         QString error;
         const auto inverse = changer.apply(changes, RecordFileChange::Backup::None, &error);
         QCOMPARE(readWholeFile(path).bytes, changed);

@@ -85,7 +85,7 @@ class TestReminders : public QObject {
     // Steps: "start T" starts the program at T; "tick T" is a scan tick at T; "wake T" sets the
     // clock to T and checks the day; "kill" ends the program without its exit steps; "write
     // RECORDS" replaces a.bz; "add RECORD" saves a record in the editor; "change OLD NEW" corrects
-// one there; "stop" is 停止提醒;
+    // one there; "stop" is 停止提醒;
     // "ahead" puts the precise clock a second ahead; "lose state", "damage state" and "folder
     // FILE" spoil a file; "full table" makes every slot busy and "free SLOT" closes a pop-up;
     // "init" is 提示初始化; "state" logs the announced records; "no" answers no; "close" is the
