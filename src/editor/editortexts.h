@@ -97,7 +97,6 @@ inline const QString kSaveEdit = QStringLiteral("保存修改");
 inline const QString kCancelEdit = QStringLiteral("取消修改");
 inline const QString kDelete = QStringLiteral("删除记录");
 inline const QString kUndo = QStringLiteral("撤销");
-inline const QString kBannerName = QStringLiteral("正在修改");
 // %1: the row's number, %2: its 工程部位.
 inline const QString kEditing =
     QStringLiteral("正在修改右侧第 %1 条记录（%2）。改好后点“保存修改”；点“取消修改”则不作改动。");

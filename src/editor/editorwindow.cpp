@@ -247,7 +247,6 @@ void EditorWindow::buildControls() {
     // Over the note while a record is being changed, in colours that cannot be overlooked.
     m_banner = new QLabel(this);
     m_banner->setObjectName(QStringLiteral("LabelEditing"));
-    m_banner->setAccessibleName(kBannerName);
     m_banner->setTextFormat(Qt::PlainText);
     m_banner->setWordWrap(true);
     m_banner->setAutoFillBackground(true);
