@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QDateTime>
 #include <QList>
+#include <optional>
 
 #include "planning/duetimeupdate.h"
 #include "planning/equivalentage.h"
@@ -15,6 +16,19 @@ class TemperatureLog;
 class SameConditionModel : public QAbstractTableModel {
     Q_OBJECT
   public:
+    enum Column {
+        kPartColumn,
+        kMixColumn,
+        kEstimatedColumn,
+        kNoteColumn,
+        kProjectedDueColumn,
+        kCurrentDueColumn,
+        kAgeColumn,
+        kSumColumn,
+        kCountedColumn,
+        kCastingColumn,
+    };
+
     explicit SameConditionModel(QObject* parent = nullptr);
 
     // Every same-condition record of a.bz; project() picks and projects them.
@@ -26,6 +40,16 @@ class SameConditionModel : public QAbstractTableModel {
     QList<DueTimeChange> changes() const;
     // How many of them are projected to a due time already past.
     int passedChanges() const;
+    // How many of them rest on estimated temperatures.
+    int estimatedChanges() const;
+
+    // A listed record, its projection, and the temperatures it was projected from (after
+    // project()).
+    const SameConditionRecord& recordAt(int row) const { return *m_rows.at(row).record; }
+    const Projection& projectionAt(int row) const { return m_rows.at(row).projection; }
+    const CuringTemperatures& temperatures() const { return *m_temperatures; }
+    // The row of the record whose line starts at the offset, or -1.
+    int rowOfLine(qsizetype start) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,4 +68,5 @@ class SameConditionModel : public QAbstractTableModel {
     QList<SameConditionRecord> m_records;
     QList<Row> m_rows;
     QDate m_firstLogged;
+    std::optional<CuringTemperatures> m_temperatures;
 };
