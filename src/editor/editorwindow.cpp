@@ -1,7 +1,5 @@
 #include "editor/editorwindow.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -12,20 +10,18 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QUndoStack>
 
-#include "editor/addchecks.h"
+#include "editor/ageticks.h"
 #include "editor/castingdateedit.h"
 #include "editor/duetime.h"
 #include "editor/editortexts.h"
+#include "editor/inputchecks.h"
 #include "editor/recordadding.h"
 #include "editor/recordchanger.h"
 #include "editor/recordediting.h"
-#include "platform/busycursor.h"
 #include "platform/clock.h"
 #include "platform/freememory.h"
-#include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
 #include "platform/programfont.h"
 #include "platform/twips.h"
@@ -45,12 +41,6 @@ constexpr int kClientWidthTwips = 12465;
 constexpr int kClientHeightTwips = 4650 + kTickRowTwips;
 constexpr int kGridLeftTwips = 5160;
 constexpr int kGridHeightTwips = kClientHeightTwips - 510;
-constexpr int kGridButtonsTopTwips = kGridHeightTwips + 75;
-
-// The ages that can be ticked beside 龄期, in days.
-constexpr int kTickableAges[] = {3, 7, 14, 28, 56, 60};
-const QString kTicksKey = QStringLiteral("editor/moreAges");
-const QString kOtherAgeKey = QStringLiteral("editor/otherAge");
 
 // Column widths of the grid, in twips; the other columns keep the view's default.
 constexpr std::pair<int, int> kColumnWidths[] = {{1, 1300}, {2, 1400}, {3, 1050},
@@ -60,17 +50,6 @@ QString nameOf(const QString& labelText) {
     QString name = labelText;
     if (name.endsWith(u'：')) name.chop(1);
     return name;
-}
-
-// The first character that a.bz cannot store in a field, or an empty text.
-QString firstUnsavable(const QString& text) {
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView ch = QStringView(text).mid(i, n);
-        if (!gbk::canEncode(ch)) return ch.toString();
-        i += n;
-    }
-    return {};
 }
 
 }  // namespace
@@ -102,26 +81,12 @@ EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& m
     buildControls();
     buildAgeTicks();
     buildGrid();
-    buildGridButtons();
     m_adding = new RecordAdding(*this);
     m_editing = new RecordEditing(*this);
     connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
-    connect(m_edit, &QPushButton::clicked, m_editing, &RecordEditing::editSelected);
-    connect(m_view, &RecordGridView::gridDoubleClicked, m_editing, &RecordEditing::editSelected);
-    connect(m_saveEdit, &QPushButton::clicked, m_editing, &RecordEditing::saveEdit);
-    connect(m_cancelEdit, &QPushButton::clicked, m_editing, &RecordEditing::cancelEdit);
-    connect(m_delete, &QPushButton::clicked, m_editing, &RecordEditing::deleteSelected);
-    connect(m_undoButton, &QPushButton::clicked, m_editing, &RecordEditing::undo);
-    auto* undoKey = new QAction(this);
-    undoKey->setShortcut(QKeySequence::Undo);
-    undoKey->setShortcutContext(Qt::WindowShortcut);
-    connect(undoKey, &QAction::triggered, m_editing, &RecordEditing::undo);
-    addAction(undoKey);
-    connect(m_undo, &QUndoStack::canUndoChanged, m_undoButton, &QWidget::setEnabled);
-    m_undoButton->setEnabled(false);
+    for (QPushButton* b : m_editing->buttons()) b->installEventFilter(this);
     orderFocus();
     setInitialContent(clock);
-    restoreTicks();
 }
 
 EditorWindow::~EditorWindow() {
@@ -219,12 +184,6 @@ void EditorWindow::buildControls() {
     m_add = button("Command1", kAdd, twips::rect(405, 3765 + kTickRowTwips, 1095, 375));
     m_close = button("Command2", kClose, twips::rect(3825, 3765 + kTickRowTwips, 1095, 375));
 
-    m_saveEdit = button("Command7", kSaveEdit, m_add->geometry());
-    m_cancelEdit =
-        button("Command8", kCancelEdit, twips::rect(2115, 3765 + kTickRowTwips, 1095, 375));
-    m_saveEdit->hide();
-    m_cancelEdit->hide();
-
     auto* note = m_note = new QLabel(kNote, this);
     note->setObjectName(QStringLiteral("Label13"));
     note->setTextFormat(Qt::PlainText);
@@ -244,63 +203,20 @@ void EditorWindow::buildControls() {
         if (edit->window() == this) edit->installEventFilter(this);
     for (QPushButton* b : findChildren<QPushButton*>()) b->installEventFilter(this);
 
-    // Over the note while a record is being changed, in colours that cannot be overlooked.
-    m_banner = new QLabel(this);
-    m_banner->setObjectName(QStringLiteral("LabelEditing"));
-    m_banner->setTextFormat(Qt::PlainText);
-    m_banner->setWordWrap(true);
-    m_banner->setAutoFillBackground(true);
-    m_banner->setStyleSheet(
-        QStringLiteral("QLabel { background: #fff3b0; color: #b00000; font-weight: bold; }"));
-    m_banner->setGeometry(twips::rect(60, 4185 + kTickRowTwips, 4980, 450));
-    m_banner->hide();
-
     connect(m_compute, &QPushButton::clicked, this, &EditorWindow::computeDueTime);
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 void EditorWindow::buildAgeTicks() {
-    // One row below 龄期: the ticks, then a free field, laid out from where the fields start.
-    m_tickRow = new QWidget(this);
-    m_tickRow->setObjectName(QStringLiteral("AgeTicks"));
-    m_tickRow->setGeometry(twips::rect(1170, 2340, 3900, 375));
+    // One row below 龄期, laid out from where the fields start.
+    m_ticks = new AgeTicks(m_paths.settingsPath(), this);
+    m_ticks->setGeometry(twips::rect(1170, 2340, 3900, 375));
+    m_ticks->layOut();
+    m_ticks->otherAge()->installEventFilter(this);
     auto* label = new QLabel(kSeveralAges, this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(2, m_tickRow->y(), m_tickRow->x() - 4, m_tickRow->height());
-    int left = 0;
-    for (int days : kTickableAges) {
-        auto* tick = new QCheckBox(QString::number(days), m_tickRow);
-        tick->setObjectName(QStringLiteral("CheckAge%1").arg(days));
-        tick->setAccessibleName(kTickName.arg(days));
-        tick->setGeometry(left, 0, twips::toPixels(days < 10 ? 450 : 540), m_tickRow->height());
-        left = tick->geometry().right() + 1;
-        m_ticks.append({days, tick});
-        connect(tick, &QCheckBox::toggled, this, &EditorWindow::keepTicks);
-    }
-    m_otherAge = new QLineEdit(m_tickRow);
-    m_otherAge->setObjectName(QStringLiteral("TextAgeOther"));
-    m_otherAge->setAccessibleName(kOtherAgeName);
-    m_otherAge->setToolTip(kOtherAgeTip);
-    m_otherAge->setGeometry(left + 2, 2, m_tickRow->width() - left - 2, m_tickRow->height() - 4);
-    m_otherAge->installEventFilter(this);
-    connect(m_otherAge, &QLineEdit::editingFinished, this, &EditorWindow::keepTicks);
-}
-
-void EditorWindow::buildGridButtons() {
-    auto button = [this](const char* name, const QString& caption, int left, int width) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(twips::rect(left, kGridButtonsTopTwips, width, 375));
-        b->setAutoDefault(false);
-        b->installEventFilter(this);
-        return b;
-    };
-    // Room is left to the right for more commands on the grid.
-    m_edit = button("Command4", kEdit, kGridLeftTwips + 60, 900);
-    m_delete = button("Command5", kDelete, kGridLeftTwips + 1020, 1100);
-    m_undoButton = button("Command6", kUndo, kGridLeftTwips + 2180, 900);
-    m_undoButton->setToolTip(QStringLiteral("Ctrl+Z"));
+    label->setGeometry(2, m_ticks->y(), m_ticks->x() - 4, m_ticks->height());
 }
 
 void EditorWindow::buildGrid() {
@@ -351,11 +267,12 @@ void EditorWindow::setInitialContent(const Clock& clock) {
 }
 
 void EditorWindow::orderFocus() {
-    const QList<QWidget*> order = {
-        m_projectPart, m_strengthGrade, m_mixNumber,     m_curingMethod, m_quantity,  m_groupCount,
-        m_castingDate, m_castingHour,   m_castingMinute, m_curingAge,    m_compute,   m_ageHours,
-        m_ageMinutes,  m_dueTime,       m_remark,        m_add,          m_saveEdit,  m_cancelEdit,
-        m_close,       m_view,          m_edit,          m_delete,       m_undoButton};
+    QList<QWidget*> order = {m_projectPart,   m_strengthGrade, m_mixNumber,   m_curingMethod,
+                             m_quantity,      m_groupCount,    m_castingDate, m_castingHour,
+                             m_castingMinute, m_curingAge,     m_compute,     m_ageHours,
+                             m_ageMinutes,    m_dueTime,       m_remark,      m_add};
+    const QList<QPushButton*> e = m_editing->buttons();  // 保存修改, 取消修改, then the grid's
+    order << e[0] << e[1] << m_close << m_view << e[2] << e[3] << e[4];
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
@@ -415,25 +332,7 @@ std::optional<QDate> EditorWindow::castingDateOrRefuse() {
 }
 
 void EditorWindow::computeDueTime() {
-    const QString age = m_curingAge->text();
-    if (age.isEmpty()) {
-        m_messages.show(kTitleError, kAgeMissing, MessageIcon::None);
-        return;
-    }
-    const std::optional<QDate> castingDate = castingDateOrRefuse();
-    if (!castingDate) return;
-    if (!(curingDayCount(age) >= 1)) {
-        m_messages.show(kTitleNote, kAgeBelowOneDay, MessageIcon::Warning);
-        return;
-    }
-    const std::optional<QString> due =
-        tianjia(*castingDate, m_castingHour->text(), m_castingMinute->text(), age,
-                m_ageHours->text(), m_ageMinutes->text());
-    if (!due) {
-        m_messages.show(kTitleNote, kDueDateOutOfRange, MessageIcon::Warning);
-        return;
-    }
-    m_dueTime->setText(*due);
+    m_adding->computeDueTime();
 }
 
 QStringList EditorWindow::recordFields() const {
@@ -466,13 +365,8 @@ bool EditorWindow::refuseUnstorableField() {
                                                    {m_remark, nameOf(kRemark)}};
     for (const auto& [control, name] : stored) {
         const auto* combo = qobject_cast<const QComboBox*>(control);
-        const QString text =
-            combo ? combo->currentText() : static_cast<const QLineEdit*>(control)->text();
-        QString problem;
-        if (text.contains(u',') || text.contains(u'\n') || text.contains(u'\r'))
-            problem = kFieldHasSeparator.arg(name);
-        else if (const QString bad = firstUnsavable(text); !bad.isEmpty())
-            problem = kFieldHasUnsavable.arg(name, bad);
+        const QString problem = unstorableProblem(
+            name, combo ? combo->currentText() : static_cast<const QLineEdit*>(control)->text());
         if (problem.isEmpty()) continue;
         m_messages.show(kTitleNote, problem, MessageIcon::Warning);
         control->setFocus();
@@ -533,50 +427,18 @@ void EditorWindow::showRecord(const QStringList& fields) {
 }
 
 QList<int> EditorWindow::tickedAges() const {
-    QList<int> ages;
-    for (const auto& [days, tick] : m_ticks)
-        if (tick->isChecked()) ages.append(days);
-    bool whole = false;
-    const int other = m_otherAge->text().trimmed().toInt(&whole);
-    if (whole && other >= 1) ages.append(other);
-    return ages;
-}
-
-void EditorWindow::keepTicks() const {
-    QSettings settings(m_paths.settingsPath(), QSettings::IniFormat);
-    QStringList ticked;
-    for (const auto& [days, tick] : m_ticks)
-        if (tick->isChecked()) ticked << QString::number(days);
-    settings.setValue(kTicksKey, ticked.join(u' '));
-    settings.setValue(kOtherAgeKey, m_otherAge->text().trimmed());
-}
-
-void EditorWindow::restoreTicks() {
-    const QSettings settings(m_paths.settingsPath(), QSettings::IniFormat);
-    const QStringList ticked = settings.value(kTicksKey).toString().split(u' ', Qt::SkipEmptyParts);
-    for (const auto& [days, tick] : m_ticks) {
-        const QSignalBlocker quiet(tick);
-        tick->setChecked(ticked.contains(QString::number(days)));
-    }
-    m_otherAge->setText(settings.value(kOtherAgeKey).toString());
+    return m_ticks->ages();
 }
 
 void EditorWindow::showStatus(const QString& text) {
     m_saved->setText(text);
 }
 
-void EditorWindow::showEditing(const QString& banner) {
-    const bool editing = !banner.isEmpty();
-    m_banner->setText(banner);
-    m_banner->setVisible(editing);
-    m_note->setVisible(!editing);
-    m_add->setVisible(!editing);
-    m_saved->setVisible(!editing);
-    m_saveEdit->setVisible(editing);
-    m_cancelEdit->setVisible(editing);
-    m_tickRow->setEnabled(!editing);
-    m_delete->setEnabled(!editing);
-    m_undoButton->setEnabled(!editing && m_undo->canUndo());
+void EditorWindow::showAdding(bool adding) {
+    m_note->setVisible(adding);
+    m_add->setVisible(adding);
+    m_saved->setVisible(adding);
+    m_ticks->setEnabled(adding);
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -590,7 +452,7 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
             else if (m_dueTime->text().isEmpty())
                 m_compute->click();
             else
-                (m_editing->isEditing() ? m_saveEdit : m_add)->click();
+                (m_editing->isEditing() ? m_editing->buttons().first() : m_add)->click();
             return true;
         }
     }

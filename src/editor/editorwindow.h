@@ -25,7 +25,7 @@
 
 class CastingDateEdit;
 class Clock;
-class QCheckBox;
+class AgeTicks;
 class QUndoStack;
 class RecordAdding;
 class RecordChanger;
@@ -95,9 +95,8 @@ class EditorWindow : public QDialog {
     QList<int> tickedAges() const;
     // The status line between the buttons.
     void showStatus(const QString& text);
-    // While a record is being changed: 添加 and the ticks give way to 保存修改 and 取消修改, and a
-    // banner says which record it is. An empty text ends it.
-    void showEditing(const QString& banner);
+    // 添加, its status line, the note and the ticks; hidden while a record is being changed.
+    void showAdding(bool adding);
 
   signals:
     // A record (its eleven fields) was added and saved to a.bz.
@@ -117,13 +116,10 @@ class EditorWindow : public QDialog {
     void setInitialContent(const Clock& clock);
     void orderFocus();
     void buildAgeTicks();
-    void buildGridButtons();
     QLabel* addLabel(const QString& text, QWidget* control, int leftEdge);
     void loadRecords(bool newHistory);
     void showLoadProgress(qint64 done, qint64 total);
     void takeLoadedRecords();
-    void keepTicks() const;
-    void restoreTicks();
 
     AppPaths m_paths;
     const Clock& m_clock;
@@ -154,16 +150,8 @@ class EditorWindow : public QDialog {
     QLineEdit* m_remark = nullptr;         // Text10
     QPushButton* m_add = nullptr;          // Command1
     QPushButton* m_close = nullptr;        // Command2
-    QPushButton* m_edit = nullptr;         // Command4
-    QPushButton* m_delete = nullptr;       // Command5
-    QPushButton* m_undoButton = nullptr;   // Command6
-    QPushButton* m_saveEdit = nullptr;     // Command7
-    QPushButton* m_cancelEdit = nullptr;   // Command8
-    QList<std::pair<int, QCheckBox*>> m_ticks;
-    QLineEdit* m_otherAge = nullptr;
-    QWidget* m_tickRow = nullptr;
-    QLabel* m_note = nullptr;    // Label13
-    QLabel* m_banner = nullptr;  // while a record is being changed
+    AgeTicks* m_ticks = nullptr;
+    QLabel* m_note = nullptr;  // Label13
     RecordGridModel* m_model = nullptr;
     RecordGridView* m_view = nullptr;  // Grid1
     QProgressBar* m_progress = nullptr;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/editortexts.h"
+#include "platform/gbkcodec.h"
 #include "platform/lenientnumber.h"
 #include "platform/messageservice.h"
 #include "records/specimenrecord.h"
@@ -24,6 +25,18 @@ QString minuteOf(const QDateTime& time) {
 }
 
 }  // namespace
+
+QString unstorableProblem(const QString& name, const QString& text) {
+    if (text.contains(u',') || text.contains(u'\n') || text.contains(u'\r'))
+        return kFieldHasSeparator.arg(name);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QStringView ch = QStringView(text).mid(i, n);
+        if (!gbk::canEncode(ch)) return kFieldHasUnsavable.arg(name, ch.toString());
+        i += n;
+    }
+    return {};
+}
 
 QString castingTimeProblem(const QString& hour, const QString& minute) {
     const QString problem = outOfRange(kCastingHourName, hour, 23);

@@ -11,6 +11,10 @@
 
 class MessageService;
 
+// A field's text that a.bz cannot store (a comma, a line break, a character GBK cannot hold): the
+// message, naming the field, or an empty text.
+QString unstorableProblem(const QString& name, const QString& text);
+
 // A casting hour outside 0 to 23 or a minute outside 0 to 59 (as the fields are read, leniently):
 // the message, naming the field, or an empty text.
 QString castingTimeProblem(const QString& hour, const QString& minute);

@@ -57,6 +57,29 @@ void RecordAdding::addRecord() {
     if (!records.isEmpty()) append(records);
 }
 
+void RecordAdding::computeDueTime() {
+    MessageService& messages = m_window.messages();
+    const QString age = m_window.curingAge();
+    if (age.isEmpty()) {
+        messages.show(kTitleError, kAgeMissing, MessageIcon::None);
+        return;
+    }
+    const std::optional<QDate> castingDate = m_window.castingDateOrRefuse();
+    if (!castingDate) return;
+    if (!(curingDayCount(age) >= 1)) {
+        messages.show(kTitleNote, kAgeBelowOneDay, MessageIcon::Warning);
+        return;
+    }
+    const std::optional<QString> due =
+        tianjia(*castingDate, m_window.castingHour(), m_window.castingMinute(), age,
+                m_window.ageHours(), m_window.ageMinutes());
+    if (!due) {
+        messages.show(kTitleNote, kDueDateOutOfRange, MessageIcon::Warning);
+        return;
+    }
+    m_window.setDueTime(*due);
+}
+
 bool RecordAdding::checkBeforeSave(int editedRow) {
     MessageService& messages = m_window.messages();
     const std::optional<QDate> castingDate = m_window.castingDateOrRefuse();

@@ -15,6 +15,8 @@ class RecordAdding : public QObject {
     explicit RecordAdding(EditorWindow& window);
 
     void addRecord();
+    // "?": the due time into the due-time field, or a message and the field left as it was.
+    void computeDueTime();
 
     // Whether the grid holds the whole file, so that a change can be worked out on it; else a
     // message saying why not (`loadingText` while it is being read).

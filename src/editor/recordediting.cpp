@@ -1,7 +1,10 @@
 #include "editor/recordediting.h"
 
+#include <QAction>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSet>
 #include <QUndoStack>
 
@@ -29,10 +32,78 @@ QStringList rowFields(const RecordGrid& grid, int row) {
 }  // namespace
 
 RecordEditing::RecordEditing(EditorWindow& window) : QObject(&window), m_window(window) {
+    buildControls();
     // A.bz read afresh: the row numbers are no longer those the change was started on.
     connect(&window.changer(), &RecordChanger::gridStale, this, [this] {
         if (isEditing()) endEdit();
     });
+}
+
+void RecordEditing::buildControls() {
+    auto button = [this](const char* name, const QString& caption, QRect geometry) {
+        auto* b = new QPushButton(caption, &m_window);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(geometry);
+        b->setAutoDefault(false);
+        return b;
+    };
+    // In 添加's place, and midway between it and 关闭.
+    const QRect add = m_window.findChild<QPushButton*>(QStringLiteral("Command1"))->geometry();
+    const QRect close = m_window.findChild<QPushButton*>(QStringLiteral("Command2"))->geometry();
+    m_save = button("Command7", kSaveEdit, add);
+    m_cancel = button("Command8", kCancelEdit, add.translated((close.left() - add.left()) / 2, 0));
+    // Below the grid, leaving room to the right for more commands on it.
+    const QRect grid = m_window.gridView()->geometry();
+    const int height = add.height();
+    m_edit = button("Command4", kEdit, QRect(grid.left() + 4, grid.bottom() + 6, 60, height));
+    m_delete =
+        button("Command5", kDelete, QRect(m_edit->geometry().right() + 5, m_edit->y(), 74, height));
+    m_undo =
+        button("Command6", kUndo, QRect(m_delete->geometry().right() + 5, m_edit->y(), 60, height));
+    m_undo->setToolTip(QStringLiteral("Ctrl+Z"));
+    m_undo->setEnabled(false);
+    connect(&m_window.undoStack(), &QUndoStack::canUndoChanged, m_undo,
+            [this](bool can) { m_undo->setEnabled(can && !isEditing()); });
+
+    // Over the note while a record is being changed, in colours that cannot be overlooked.
+    const QRect note = m_window.findChild<QLabel*>(QStringLiteral("Label13"))->geometry();
+    m_banner = new QLabel(&m_window);
+    m_banner->setObjectName(QStringLiteral("LabelEditing"));
+    m_banner->setTextFormat(Qt::PlainText);
+    m_banner->setWordWrap(true);
+    m_banner->setAutoFillBackground(true);
+    m_banner->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3b0; color: #b00000; font-weight: bold; }"));
+    m_banner->setGeometry(4, note.top() - 2, close.right() - 4, 2 * note.height() + 6);
+    showEditing(QString());
+
+    connect(m_save, &QPushButton::clicked, this, &RecordEditing::saveEdit);
+    connect(m_cancel, &QPushButton::clicked, this, &RecordEditing::cancelEdit);
+    connect(m_edit, &QPushButton::clicked, this, &RecordEditing::editSelected);
+    connect(m_window.gridView(), &RecordGridView::gridDoubleClicked, this,
+            &RecordEditing::editSelected);
+    connect(m_delete, &QPushButton::clicked, this, &RecordEditing::deleteSelected);
+    connect(m_undo, &QPushButton::clicked, this, &RecordEditing::undo);
+    auto* undoKey = new QAction(&m_window);
+    undoKey->setShortcut(QKeySequence::Undo);
+    undoKey->setShortcutContext(Qt::WindowShortcut);
+    connect(undoKey, &QAction::triggered, this, &RecordEditing::undo);
+    m_window.addAction(undoKey);
+}
+
+QList<QPushButton*> RecordEditing::buttons() const {
+    return {m_save, m_cancel, m_edit, m_delete, m_undo};
+}
+
+void RecordEditing::showEditing(const QString& banner) {
+    const bool editing = !banner.isEmpty();
+    m_window.showAdding(!editing);
+    m_banner->setText(banner);
+    m_banner->setVisible(editing);
+    m_save->setVisible(editing);
+    m_cancel->setVisible(editing);
+    m_delete->setEnabled(!editing);
+    m_undo->setEnabled(!editing && m_window.undoStack().canUndo());
 }
 
 QList<int> RecordEditing::selectedRows() const {
@@ -74,7 +145,7 @@ void RecordEditing::editRow(int row) {
     m_row = row;
     m_record = rowFields(m_window.grid(), row);
     m_window.showRecord(m_record);
-    m_window.showEditing(kEditing.arg(row).arg(m_record.at(0)));
+    showEditing(kEditing.arg(row).arg(m_record.at(0)));
     m_window.gridView()->selectRow(row - 1);
     if (auto* first = m_window.findChild<QLineEdit*>(QStringLiteral("Text1"))) first->setFocus();
 }
@@ -126,7 +197,7 @@ void RecordEditing::cancelEdit() {
 void RecordEditing::endEdit() {
     m_row = 0;
     m_record.clear();
-    m_window.showEditing(QString());
+    showEditing(QString());
 }
 
 void RecordEditing::deleteSelected() {
