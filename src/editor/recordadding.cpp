@@ -29,6 +29,34 @@ QStringList gridFields(const RecordGrid& grid, int row) {
     return fields;
 }
 
+// The questions before 保存修改 are those before 添加, worded for a change, so that no answer reads
+// as if a new record were added.
+class ChangeWording : public MessageService {
+  public:
+    explicit ChangeWording(MessageService& messages) : m_messages(messages) {}
+    void show(const QString& title, const QString& text, MessageIcon icon) override {
+        m_messages.show(title, text, icon);
+    }
+    bool ask(const QString& title, const QString& text) override {
+        return m_messages.ask(title, worded(text));
+    }
+    void notify(const QString& title, const QString& text) override {
+        m_messages.notify(title, text);
+    }
+    Answer choose(const QString& title, const QString& text) override {
+        return m_messages.choose(title, worded(text));
+    }
+
+  private:
+    static QString worded(QString text) {
+        return text
+            .replace(QStringLiteral("仍然添加这条记录吗？"), QStringLiteral("仍然保存这条修改吗？"))
+            .replace(QStringLiteral("后添加"), QStringLiteral("后保存"))
+            .replace(QStringLiteral(" 添加\n取消：不添加"), QStringLiteral(" 保存\n取消：不保存"));
+    }
+    MessageService& m_messages;
+};
+
 }  // namespace
 
 RecordAdding::RecordAdding(EditorWindow& window) : QObject(&window), m_window(window) {}
@@ -81,7 +109,8 @@ void RecordAdding::computeDueTime() {
 }
 
 bool RecordAdding::checkBeforeSave(int editedRow) {
-    MessageService& messages = m_window.messages();
+    ChangeWording changeWording(m_window.messages());
+    MessageService& messages = editedRow > 0 ? changeWording : m_window.messages();
     const std::optional<QDate> castingDate = m_window.castingDateOrRefuse();
     if (!castingDate) return false;
     QString problem = castingTimeProblem(m_window.castingHour(), m_window.castingMinute());

@@ -261,6 +261,19 @@ class TestEditorWindow : public QObject {
         QCOMPARE(control(editor, "Text1")->text(), QStringLiteral("新的"));
         QCOMPARE(readRaw(dataFile()), edited);
 
+        // A change is asked about as a change; 取消 keeps both the record and the editing.
+        editor.editing().editRow(1);
+        control(editor, "Text6")->setText("28");
+        m_messages.setAnswers({Answer::Cancel});
+        control<QPushButton>(editor, "Command7")->click();
+        QVERIFY(m_messages.texts().value(0).endsWith(
+            "是：改为 2024-03-29 08:00 后保存\n"
+            "否：按填写的 2024-03-08 08:00 保存\n取消：不保存"));
+        QVERIFY(editor.editing().isEditing());
+        control<QPushButton>(editor, "Command8")->click();
+        m_messages.clear();
+        QCOMPARE(readRaw(dataFile()), edited);
+
         editor.gridView()->selectAll();
         m_messages.setAnswers({Answer::No, Answer::Yes});
         control<QPushButton>(editor, "Command5")->click();
