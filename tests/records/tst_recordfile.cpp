@@ -259,6 +259,9 @@ class TestRecordFile : public QObject {
         row("another program added a line first: edit lands on the fresh file", file, "edit 3",
             other + "\r\n" + file, -1, other + "\r\n" + QByteArray(file).replace(c, c2),
             other + "\r\n" + file);
+        row("another program added a line first: add appends to the fresh file", file, "add",
+            other + "\r\n" + file, -1, other + "\r\n" + file.chopped(10) + b + "\r\n" + kCommas,
+            other + "\r\n" + file);
         row("another program deleted the record: refused", file, "edit 3",
             QByteArray(file).replace(c + "\r\n", ""), -1, QByteArray(file).replace(c + "\r\n", ""),
             {});
