@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUndoStack>
 
 #include "benchsupport.h"
 #include "benchwrite.h"
@@ -24,6 +25,7 @@
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
 #include "platform/textfile.h"
+#include "records/backups.h"
 #include "records/recordgrid.h"
 
 namespace {
@@ -50,6 +52,7 @@ void BM_Add_Record(benchmark::State& state) {
                              nullptr))
         return state.SkipWithError("cannot write a.bz");
     FixedClock clock(QDateTime(QDate(2024, 3, 7), QTime(9, 5)));
+    Backups(paths.dataFilePath()).make(clock.now(), nullptr);  // the day's one backup copy
     RecordingMessageService messages;
     EditorWindow editor(paths, clock, messages);
     while (editor.recordsLoading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -58,16 +61,13 @@ void BM_Add_Record(benchmark::State& state) {
         editor.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromUtf8(text));
     editor.computeDueTime();
 
-    RecordGrid& grid = editor.grid();
     for (auto _ : state) {
         editor.addRecord();
         state.PauseTiming();
-        // Back to `count` records for the next round.
-        const int added = grid.rows() - 2;
-        grid.setRows(grid.rows() - 1);
-        for (int c = 0; c < grid.cols(); ++c) grid.setTextMatrix(added, c, QString());
+        editor.undoStack().undo();  // back to `count` records for the next round
         state.ResumeTiming();
     }
+    editor.addRecord();
     if (!messages.messages().isEmpty()) state.SkipWithError("the add reported a problem");
     if (readWholeFile(paths.dataFilePath()).bytes != fileAfterAdd(count))
         state.SkipWithError("a.bz does not hold the records and the new one");

@@ -71,6 +71,11 @@ class MainWindow : public QMainWindow {
 
     // The editor saved a new record (its eleven fields) to a.bz.
     void noteRecordAdded(const QStringList& fields) { emit recordAdded(fields); }
+    // The editor changed, removed or put back records of a.bz: before[i] became after[i], an
+    // empty list standing for no record.
+    void noteRecordsChanged(const QList<QStringList>& before, const QList<QStringList>& after) {
+        emit recordsChanged(before, after);
+    }
 
   signals:
     // Timer1 ticked: the due scan runs.
@@ -80,6 +85,8 @@ class MainWindow : public QMainWindow {
     void todayListLoaded();
     // A record was added to a.bz in the editor.
     void recordAdded(const QStringList& fields);
+    // Records of a.bz were changed in the editor (see noteRecordsChanged).
+    void recordsChanged(const QList<QStringList>& before, const QList<QStringList>& after);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

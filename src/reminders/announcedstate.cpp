@@ -61,6 +61,16 @@ void AnnouncedState::add(const QString& dueMinute, const QString& recordText) {
     m_entries.append({dueMinute, identityOf(recordText), text});
 }
 
+bool AnnouncedState::carryOver(const QString& fromText, const QString& toText) {
+    const QString from = identityOf(fromText);
+    for (qsizetype i = m_entries.size() - 1; i >= 0; --i) {
+        if (m_entries.at(i).identity != from) continue;
+        add(m_entries.at(i).dueMinute, toText);
+        return true;
+    }
+    return false;
+}
+
 QHash<QString, int> AnnouncedState::counts() const {
     QHash<QString, int> counts;
     for (const Entry& e : m_entries) ++counts[e.identity];

@@ -35,6 +35,9 @@ class AnnouncedState {
 
     static QString identityOf(const QString& recordText);
     void add(const QString& dueMinute, const QString& recordText);
+    // A record corrected without a change of its due time keeps its announcement: when `fromText`
+    // was announced, `toText` is recorded as announced in the same minute. True when it was.
+    bool carryOver(const QString& fromText, const QString& toText);
     // How many announcements each identity has.
     QHash<QString, int> counts() const;
     int size() const { return static_cast<int>(m_entries.size()); }

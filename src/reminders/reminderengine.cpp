@@ -147,6 +147,16 @@ bool ReminderEngine::addRecord(const QStringList& fields) {
     return true;
 }
 
+void ReminderEngine::carryAnnouncement(const QStringList& before, const QStringList& after) {
+    const int dueField = recordcolumns::kDueTime - 1;
+    if (before.size() <= dueField || after.size() <= dueField ||
+        before.at(dueField) != after.at(dueField))
+        return;
+    const QString from = before.mid(0, kLastRecordColumn).join(u',');
+    const QString to = after.mid(0, kLastRecordColumn).join(u',');
+    if (from != to && m_announced.carryOver(from, to)) saveAnnounced();
+}
+
 int ReminderEngine::pendingCount() const {
     int pending = 0;
     for (int r = 1; r < m_grid.rows(); ++r)

@@ -61,6 +61,10 @@ class ReminderEngine {
     // falls due today. True when it joined.
     bool addRecord(const QStringList& fields);
 
+    // A record of a.bz corrected in the editor (eleven fields before and after): when only fields
+    // other than its due time changed, an announcement of it stays with the corrected record.
+    void carryAnnouncement(const QStringList& before, const QStringList& after);
+
     // The rows of today's list that are still to be announced.
     int pendingCount() const;
 

@@ -35,6 +35,7 @@ Reminders::Reminders(MainWindow& window, const ScreenMetrics& screen)
     connect(&window, &MainWindow::scanTick, this, [this] { m_engine->Timer1_Timer(); });
     connect(&window, &MainWindow::todayListLoaded, this, &Reminders::listLoaded);
     connect(&window, &MainWindow::recordAdded, this, &Reminders::recordAdded);
+    connect(&window, &MainWindow::recordsChanged, this, &Reminders::recordsChanged);
     window.addExitCheck([this] { return confirmExit(); });
     window.addExitStep([this] { m_popups->releaseOpenSlots(); });
 
@@ -68,6 +69,12 @@ void Reminders::listLoaded() {
 
 void Reminders::recordAdded(const QStringList& fields) {
     if (m_engine->addRecord(fields)) m_window.startScanIfDue();
+}
+
+void Reminders::recordsChanged(const QList<QStringList>& before, const QList<QStringList>& after) {
+    for (qsizetype i = 0; i < before.size() && i < after.size(); ++i)
+        m_engine->carryAnnouncement(before.at(i), after.at(i));
+    m_window.reloadRecords();
 }
 
 void Reminders::checkDay() {

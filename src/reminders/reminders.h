@@ -6,7 +6,8 @@
 //   scan then ticks at once, so rows whose minute passed while the program was closed are
 //   announced without waiting a whole interval;
 // - a record saved in the editor that falls due today joins the list, and the scan starts if
-//   needed;
+//   needed; records changed, deleted or put back in the editor reload the list, a correction
+//   that keeps the due time keeping its announcement;
 // - when the local date changes, the rows of the old day whose minute has passed are announced,
 //   then today's list is loaded afresh; 停止提醒 ends with its day;
 // - 退出 and the close box ask first while rows of today's list are still to be announced, and
@@ -42,6 +43,7 @@ class Reminders : public QObject {
   private:
     void listLoaded();
     void recordAdded(const QStringList& fields);
+    void recordsChanged(const QList<QStringList>& before, const QList<QStringList>& after);
 
     // The clock's date as the scan reads its minute (the cheap clock). That never runs ahead of
     // the clock the loader of today's list reads, so once it shows a new day the load does too.

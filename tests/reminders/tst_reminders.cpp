@@ -84,7 +84,8 @@ class TestReminders : public QObject {
 
     // Steps: "start T" starts the program at T; "tick T" is a scan tick at T; "wake T" sets the
     // clock to T and checks the day; "kill" ends the program without its exit steps; "write
-    // RECORDS" replaces a.bz; "add RECORD" saves a record in the editor; "stop" is 停止提醒;
+    // RECORDS" replaces a.bz; "add RECORD" saves a record in the editor; "change OLD NEW" corrects
+    // one there; "stop" is 停止提醒;
     // "ahead" puts the precise clock a second ahead; "lose state", "damage state" and "folder
     // FILE" spoil a file; "full table" makes every slot busy and "free SLOT" closes a pop-up;
     // "init" is 提示初始化; "state" logs the announced records; "no" answers no; "close" is the
@@ -183,6 +184,12 @@ class TestReminders : public QObject {
             << L{"1|1 柱"} << L{"柱*", ""} << L{} << L{"closed"} << true;
         QTest::newRow("close box, 否: keeps running") << exit << L{"start 09:05:30", "no", "close"}
             << L{"1|1 柱"} << exitList << L{"1|1"} << L{asked, "kept"} << true;
+        QTest::newRow("corrected but for its due time: not again") << one
+            << L{"start 09:05:30", "change 柱|09:05 柱子|09:05", "tick 09:06:00"} << L{"1|1 柱"}
+            << L{"柱子*", ""} << L{"1|1"} << L{} << true;
+        QTest::newRow("due time corrected: a new reminder") << one
+            << L{"start 09:05:30", "change 柱|09:05 柱|09:07", "tick 09:06:00", "tick 09:07:00"}
+            << L{"1|1 柱", "1|2 柱"} << L{"柱*", ""} << L{"1|1", "1|2"} << L{} << true;
         QTest::newRow("close box, 是: ends") << exit << L{"start 09:05:30", "close"} << L{"1|1 柱"}
             << exitList << L{} << L{asked, "closed"} << true;
         QTest::newRow("退出, 否: keeps running") << exit << L{"start 09:05:30", "no", "end"}
@@ -216,6 +223,12 @@ class TestReminders : public QObject {
                 f.write(dataLines(arg.split(u' ')));
             } else if (verb == "add") {
                 f.window->noteRecordAdded(dataLines({arg})[0].split(u','));
+            } else if (verb == "change") {  // the editor corrects record OLD into NEW
+                const L change = dataLines(arg.split(u' '));
+                L lines = dataLines(records);
+                lines.replace(lines.indexOf(change[0]), change[1]);
+                f.write(lines);
+                f.window->noteRecordsChanged({change[0].split(u',')}, {change[1].split(u',')});
             } else if (verb == "stop") {
                 f.action("bg")->trigger();
             } else if (verb == "ahead") {
