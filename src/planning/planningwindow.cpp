@@ -185,8 +185,14 @@ void PlanningWindow::updateDueTimes() {
         return;
     }
     const int passed = m_curing->recordModel()->passedChanges();
-    const QString question =
-        kAskUpdate.arg(changes.size()) + (passed ? kAskPassed.arg(passed) : QString());
+    const int earlier = m_curing->recordModel()->passedBeforeToday();
+    QString question = kAskUpdate.arg(changes.size());
+    if (passed > 0) {
+        question += kAskPassed.arg(passed);
+        if (passed > earlier) question += kAskPassedToday.arg(passed - earlier);
+        if (earlier > 0) question += kAskPassedEarlier.arg(earlier);
+        question += kAskPassedEnd;
+    }
     if (!m_messages.ask(kTitle, question)) return;
 
     setBusy(true, kWriting);

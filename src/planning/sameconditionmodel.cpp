@@ -25,6 +25,7 @@ void SameConditionModel::setRecords(QList<SameConditionRecord> records) {
 void SameConditionModel::project(const TemperatureLog& log, const QDateTime& now) {
     const CuringTemperatures temperatures(log.days());
     m_firstLogged = temperatures.isEmpty() ? QDate() : temperatures.firstDate();
+    m_today = now.date();
     const qint64 nowKey = rawline::dueKey(now);
     beginResetModel();
     m_rows.clear();
@@ -57,6 +58,12 @@ QList<DueTimeChange> SameConditionModel::changes() const {
 int SameConditionModel::passedChanges() const {
     return int(std::count_if(m_rows.cbegin(), m_rows.cend(),
                              [](const Row& row) { return row.changes && row.passed; }));
+}
+
+int SameConditionModel::passedBeforeToday() const {
+    return int(std::count_if(m_rows.cbegin(), m_rows.cend(), [this](const Row& row) {
+        return row.changes && row.passed && row.projection.dueDate < m_today;
+    }));
 }
 
 QString SameConditionModel::note(const Row& row) const {

@@ -24,8 +24,10 @@ class SameConditionModel : public QAbstractTableModel {
 
     // The listed records whose projected due time differs from their current one.
     QList<DueTimeChange> changes() const;
-    // How many of them are projected to a due time already past.
+    // How many of them are projected to a due time already past, and how many of those to a day
+    // before today.
     int passedChanges() const;
+    int passedBeforeToday() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,4 +46,5 @@ class SameConditionModel : public QAbstractTableModel {
     QList<SameConditionRecord> m_records;
     QList<Row> m_rows;
     QDate m_firstLogged;
+    QDate m_today;
 };

@@ -112,6 +112,7 @@ class TestSettingsWindow : public QObject {
         MainWindow next(AppPaths(f.dir.path()), f.clock, f.messages);
         new SettingsCommands(next, m_autostart);
         next.startUp();
+        next.waitForTodayList();
         QTEST(next.scanTimer()->interval(), "nextRun");
     }
 };
