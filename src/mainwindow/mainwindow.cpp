@@ -254,6 +254,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    const QScopedValueRollback closeBox(m_closingByCloseBox, true);
     exitProgram();
     event->setAccepted(m_exiting);
 }

@@ -75,6 +75,8 @@ class MainWindow : public QMainWindow {
     bool scanStoppedByUser() const { return m_scanStoppedByUser; }
     // 退出 and closing the window.
     void exitProgram();
+    // Whether the exit under way (its checks asking) comes from the window's close box.
+    bool closingByCloseBox() const { return m_closingByCloseBox; }
     // Shows the window in its normal state (also when hidden in the tray) and raises it.
     void bringToFront();
 
@@ -123,5 +125,6 @@ class MainWindow : public QMainWindow {
     std::vector<std::function<bool()>> m_exitChecks;
     bool m_exiting = false;
     bool m_checkingExit = false;
+    bool m_closingByCloseBox = false;
     bool m_scanStoppedByUser = false;
 };

@@ -262,7 +262,9 @@ bool Reminders::confirmExit() {
     QStringList text;
     if (const int pending = m_engine->pendingCount(); pending > 0)
         text << kExitPending.arg(pending);
-    if (const QString coming = comingBatches(); !coming.isEmpty()) text << coming;
+    // Closing the window may be meant as putting it away: the coming days are named then.
+    if (m_window.closingByCloseBox())
+        if (const QString coming = comingBatches(); !coming.isEmpty()) text << coming;
     if (text.isEmpty()) return true;
     text << kExitQuestion;
     return m_window.messages().ask(QStringLiteral("提示"), text.join(u'\n'));

@@ -14,9 +14,10 @@
 // - 全部关闭 (运行 menu and the tray's menu) closes every pop-up and frees its slot;
 // - the status line under the list shows how today's list stands, in red when no scan runs while
 //   rows are still to be announced;
-// - 退出 and the close box ask first while rows are still to be announced, or while batches fall
-//   due in the coming days and the program does not start at login; the program's end marks the
-//   slots of the pop-ups still open free and keeps the minute the scan watched up to.
+// - 退出 and the close box ask first while rows are still to be announced; the close box also
+//   while batches fall due in the coming days and the program does not start at login; the
+//   program's end marks the slots of the pop-ups still open free and keeps the minute the scan
+//   watched up to.
 
 #include <QDate>
 #include <QObject>

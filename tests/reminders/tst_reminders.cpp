@@ -235,6 +235,8 @@ class TestReminders : public QObject {
             << L{"今后 7 天", "kept"} << false;
         QTest::newRow("close box, autostart on: nothing to ask") << L{"柱|2024-04-06 09:05"}
             << L{"start 10:00:00", "close"} << L{} << L{""} << L{} << L{"closed"} << false;
+        QTest::newRow("退出, no autostart: nothing to ask") << L{"柱|2024-04-06 09:05"}
+            << L{"autostart off", "start 10:00:00", "end"} << L{} << L{""} << L{} << L{} << false;
 
         // Nothing dropped at midnight: rows that wait for a slot stay, after the new day's.
         QTest::newRow("full slots at midnight: the old row stays, late with its date") << days
@@ -267,11 +269,12 @@ class TestReminders : public QObject {
         QTest::newRow("days off without a last scan: today only") << off
             << L{"start 2024-04-02 12:00:00", "kill", "lose state", "start 09:30:00"}
             << L{"1|1 丁 补发：原定 09:00 到期"} << L{"丁*", "戊", ""} << L{"1|1"} << L{} << true;
-        QTest::newRow("days off: no more than 7 days back")
-            << L{"旧|2024-03-27 23:59", "界|2024-03-28 00:00", "近|2024-04-03 23:59"}
-            << L{"start 2024-03-26 12:00:00", "kill", "start 09:30:00"}
+        QTest::newRow("days off: no more than 7 days back, nor kept longer")
+            << L{"旧|2024-03-26 11:00", "外|2024-03-27 23:59", "界|2024-03-28 00:00",
+                 "近|2024-04-03 23:59"}
+            << L{"start 2024-03-26 12:00:00", "kill", "start 09:30:00", "state"}
             << L{"1|1 界 补发：原定 03-28 00:00 到期", "1|2 近 补发：原定 04-03 23:59 到期"}
-            << L{"界*", "近*", ""} << L{"1|1", "1|2"} << L{} << true;
+            << L{"界*", "近*", ""} << L{"1|1", "1|2"} << L{"state 界", "state 近"} << true;
         QTest::newRow("days off, 4 late rows: one list in one slot, one sound") << off + L{"己|08:00"}
             << L{"start 2024-04-02 12:00:00", "kill", "start 10:00:10", "sound", "state"}
             << L{"1|1 补发：以下 4 批已到期: 丁 己 乙 丙", "1|2 戊"}
