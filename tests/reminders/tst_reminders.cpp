@@ -123,16 +123,16 @@ class TestReminders : public QObject {
     // Steps: "start T" starts the program at T; "tick T" is a scan tick at T; "wake T" sets the
     // clock to T and checks the day; "kill" ends the program without its exit steps; "write
     // RECORDS" replaces a.bz; "add RECORD" saves a record in the editor; "stop" is 停止提醒 and
-    // "kq" 开启提醒; "interval MS", "advance MINUTES" and "autostart off" change a setting;
-    // "ahead" puts the precise clock a second ahead; "lose state", "damage state" and "folder
-    // FILE" spoil a file, "old state" writes the announced state as an earlier version did;
-    // "full table" makes every slot busy and "free SLOT" closes a pop-up elsewhere; "click SLOT"
-    // and "esc SLOT" are a click and Esc on a pop-up, "closeall" is 全部关闭; "init" is 提示初始化;
-    // "state" logs the announced records, "status" the status line and "sound" the sounds
-    // played; "no" answers no; "close" is the close box and "end" is 退出. Afterwards: the pop-ups,
-    // the list (* for a row marked 到期), the busy slots, the log of messages (their first six
-    // characters, "notice" for one that takes no focus, "tray" for an advance notice, and whether
-    // the close box closed) and whether the scan runs.
+    // "kq" 开启提醒; "interval MS", "advance MINUTES", "quiet" (no alert sound) and "autostart
+    // off" change a setting; "ahead" puts the precise clock a second ahead; "lose state", "damage
+    // state" and "folder FILE" spoil a file, "old state" writes the announced state as an earlier
+    // version did; "full table" makes every slot busy and "free SLOT" closes a pop-up elsewhere;
+    // "click SLOT" and "esc SLOT" are a click and Esc on a pop-up, "closeall" is 全部关闭; "init"
+    // is 提示初始化; "state" logs the announced records, "status" the status line and "sound" the
+    // sounds played; "no" answers no; "close" is the close box and "end" is 退出. Afterwards: the
+    // pop-ups, the list (* for a row marked 到期), the busy slots, the log of messages (their
+    // first six characters, "notice" for one that takes no focus, "tray" for an advance notice,
+    // and whether the close box closed) and whether the scan runs.
     void reminders_data() {
         QTest::addColumn<L>("records");
         QTest::addColumn<L>("steps");
@@ -282,6 +282,10 @@ class TestReminders : public QObject {
             << L{"sound 1", "state 甲", "state 丁", "state 己", "state 乙", "state 丙", "state 戊"}
             << true;
 
+        QTest::newRow("alert sound switched off: none") << one
+            << L{"quiet", "start 09:05:00", "sound"} << L{"1|1 柱"} << L{"柱*", ""} << L{"1|1"}
+            << L{"sound 0"} << true;
+
         // Gestures on pop-ups.
         QTest::newRow("Esc closes a pop-up once clicked") << L{"柱|09:05", "梁|09:05"}
             << L{"start 09:05:30", "esc 1|2", "click 1|1", "esc 1|1"} << L{"1|2 梁"}
@@ -370,8 +374,9 @@ class TestReminders : public QObject {
                 m_interval = arg;
             } else if (verb == "autostart") {
                 m_autostart = false;
-            } else if (verb == "advance") {
-                ProgramSettings(f.dir.filePath("mirosta.ini")).setAdvanceMinutes(arg.toInt());
+            } else if (verb == "advance" || verb == "quiet") {
+                ProgramSettings kept(f.dir.filePath("mirosta.ini"));
+                verb == "quiet" ? kept.setAlertSound(false) : kept.setAdvanceMinutes(arg.toInt());
                 if (f.window) f.window->noteSettingsChanged();
             } else if (verb == "click") {
                 QTest::mouseClick(popupIn(arg)->list()->viewport(), Qt::LeftButton);
