@@ -151,7 +151,9 @@ void ReminderEngine::watch() {
 }
 
 void ReminderEngine::watchedUpTo(const QString& minute, bool announced) {
-    if (!m_holdLastScan) m_announced.setLastScan(minute);
+    // The list holds the records of its day (and earlier ones): past its end it vouches for none.
+    const QString listEnd = addMinutes(dayStart(m_listDay.addDays(1)), -1);
+    if (!m_holdLastScan && m_listDay.isValid()) m_announced.setLastScan(std::min(minute, listEnd));
     // The minute alone is written once an hour, and when the clock went back.
     const QString& scan = m_announced.lastScan();
     const bool scanWorthSaving =

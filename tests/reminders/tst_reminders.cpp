@@ -196,6 +196,12 @@ class TestReminders : public QObject {
             << L{"start 23:40:00", "wake 2024-04-05 08:00:00"}
             << L{"1|1 旧 补发：原定 04-04 23:50 到期", "1|2 新 补发：原定 00:00 到期"}
             << L{"新*", ""} << L{"1|1", "1|2"} << L{} << true;
+        QTest::newRow("asleep two days: the day between caught up")
+            << L{"旧|23:50", "中|2024-04-05 12:00", "新|2024-04-06 08:00"}
+            << L{"start 23:40:00", "wake 2024-04-06 09:00:00"}
+            << L{"1|1 旧 补发：原定 04-04 23:50 到期", "1|2 新 补发：原定 08:00 到期",
+                 "1|3 中 补发：原定 04-05 12:00 到期"}
+            << L{"新*", "中*", ""} << L{"1|1", "1|2", "1|3"} << L{} << true;
         QTest::newRow("a new day with nothing due stops the scan") << days.mid(0, 1)
             << L{"start 23:50:30", midnight} << L{"1|1 旧"} << L{""} << L{"1|1"} << L{} << false;
         QTest::newRow("precise clock ahead: the day changes by the scan's clock")
