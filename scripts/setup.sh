@@ -7,9 +7,9 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
     libbenchmark-dev libclang-rt-14-dev
-    xvfb xauth x11-utils xdotool imagemagick faketime
+    xvfb xauth x11-utils xdotool imagemagick faketime poppler-utils
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib
     fonts-wqy-zenhei fonts-arphic-uming
 )

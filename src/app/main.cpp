@@ -12,6 +12,7 @@
 #include "planning/planningcommand.h"
 #include "platform/alertsound.h"
 #include "platform/apppaths.h"
+#include "platform/chinesetranslation.h"
 #include "platform/clock.h"
 #include "platform/qtmessageservice.h"
 #include "platform/qtscreenmetrics.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "xcb");
 
     QApplication app(argc, argv);
+    installChineseTranslation(app, QCoreApplication::applicationDirPath());
     QApplication::setApplicationName(QStringLiteral("mirosta"));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setQuitOnLastWindowClosed(false);

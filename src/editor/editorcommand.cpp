@@ -6,8 +6,10 @@
 #include <memory>
 
 #include "editor/editorwindow.h"
+#include "editor/recordexport.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/freememory.h"
+#include "records/recordgridview.h"
 
 void installEditorCommand(MainWindow& window) {
     auto editor = std::make_shared<QPointer<EditorWindow>>();
@@ -24,6 +26,8 @@ void installEditorCommand(MainWindow& window) {
                                  [editor] { *editor = nullptr; });
                 QObject::connect(created, &EditorWindow::recordAdded, &window,
                                  &MainWindow::noteRecordAdded);
+                new RecordExport(created->grid(), created->gridView(), window.clock(),
+                                 window.messages());
                 // A million records are worth giving back, once all the window's parts are gone.
                 QObject::connect(created, &QObject::destroyed,
                                  [] { QTimer::singleShot(0, &returnFreeMemory); });

@@ -62,6 +62,8 @@ MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messa
     m_view->verticalHeader()->setFont(songtiFont(12));
     m_view->horizontalHeader()->setFont(songtiFont(12));
     m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(songtiFont(12)).height() + 6);
+    m_view->setSortable();
+    m_view->setFitToContents();
 
     buildMenus();
     statusBar()->setSizeGripEnabled(false);

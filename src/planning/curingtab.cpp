@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QTableView>
 
+#include "planning/curingchart.h"
 #include "planning/planningtexts.h"
 #include "planning/sameconditionmodel.h"
 #include "planning/temperaturelogmodel.h"
@@ -41,7 +42,7 @@ QTableView* makeTable(QAbstractItemModel* model, const QString& name, QWidget* p
 
 QPushButton* makeButton(const QString& text, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);  // Enter presses the focused button
     return button;
 }
 
@@ -58,11 +59,14 @@ CuringTab::CuringTab(QString logPath, const Clock& clock, MessageService& messag
 
     m_recordView = makeTable(m_records, kRecordTable, this);
     m_recordView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_recordView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_chart = new CuringChart(this);
     m_update = makeButton(kUpdate, this);
     m_update->setObjectName(QStringLiteral("updateDueTimes"));
 
     auto* right = new QVBoxLayout;
-    right->addWidget(m_recordView);
+    right->addWidget(m_recordView, 1);
+    right->addWidget(m_chart, 1);
     auto* updateRow = new QHBoxLayout;
     updateRow->addStretch();
     updateRow->addWidget(m_update);
@@ -74,6 +78,8 @@ CuringTab::CuringTab(QString logPath, const Clock& clock, MessageService& messag
     layout->addLayout(right, 1);
 
     connect(m_update, &QPushButton::clicked, this, &CuringTab::updateRequested);
+    connect(m_recordView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CuringTab::showCurve);
     connect(m_log, &TemperatureLogModel::logChanged, this, [this] {
         saveLog();
         reproject();
@@ -166,8 +172,36 @@ void CuringTab::setRecords(QList<SameConditionRecord> records) {
 }
 
 void CuringTab::reproject() {
+    // The record shown in the chart stays selected when the list is worked out again.
+    const QModelIndex current = m_recordView->currentIndex();
+    const qsizetype line = current.isValid() ? m_records->recordAt(current.row()).line.start : -1;
     m_records->project(m_log->log(), m_clock.now());
     m_recordView->resizeColumnsToContents();
+    const int row = line < 0 ? -1 : m_records->rowOfLine(line);
+    if (row >= 0)
+        m_recordView->selectRow(row);
+    else
+        showCurve(QModelIndex());
+}
+
+void CuringTab::showCurve(const QModelIndex& current) {
+    if (!current.isValid()) {
+        m_chart->clear(kChartHint);
+        return;
+    }
+    const SameConditionRecord& record = m_records->recordAt(current.row());
+    const QString part = record.field(0);
+    const Projection& projection = m_records->projectionAt(current.row());
+    const int today = record.casting ? int(record.casting->date.daysTo(m_clock.now().date())) : 0;
+    const QList<CuringDay> curve =
+        record.casting ? curingCurve(m_records->temperatures(), *record.casting, today)
+                       : QList<CuringDay>();
+    if (curve.isEmpty()) {
+        m_chart->clear(kChartNoCurve.arg(part));
+        return;
+    }
+    m_chart->setCurve(kChartCaption.arg(part, record.field(2), record.field(3)), curve,
+                      projection.isDue() ? projection.age : 0, today);
 }
 
 void CuringTab::setUpdateEnabled(bool enabled) {
@@ -206,8 +240,14 @@ void CuringTab::importFile(const QString& path) {
         return;
     }
     const TemperatureLog::ImportReport report = m_log->import(file.bytes);
-    m_messages.show(kTitle, kImported.arg(report.taken).arg(report.skipped),
-                    MessageIcon::Information);
+    QString text = kImported.arg(report.taken).arg(report.skippedLines.size());
+    if (!report.skippedLines.isEmpty()) {
+        QStringList numbers;
+        for (int n : report.skippedLines.mid(0, kListedSkips)) numbers << QString::number(n);
+        text += kSkippedLines.arg(numbers.join(QStringLiteral("、")));
+        if (report.skippedLines.size() > kListedSkips) text += kMoreSkipped;
+    }
+    m_messages.show(kTitle, text, MessageIcon::Information);
 }
 
 void CuringTab::saveLog() {

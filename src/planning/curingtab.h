@@ -1,7 +1,8 @@
 #pragma once
 // The 同条件养护 tab: the temperature log qw.csv as an editable table (each change is saved at
 // once, atomically), and the same-condition records still to be tested with their projected
-// equivalent age. The 更新到期时间 button asks the window to write the projections into a.bz.
+// equivalent age; the chart under them shows the curing of the record selected. The 更新到期时间
+// button asks the window to write the projections into a.bz.
 
 #include <QString>
 #include <QWidget>
@@ -9,7 +10,9 @@
 #include "planning/sameconditionrecords.h"
 
 class Clock;
+class CuringChart;
 class MessageService;
+class QModelIndex;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -42,6 +45,8 @@ class CuringTab : public QWidget {
     TemperatureLogModel* logModel() const { return m_log; }
     SameConditionModel* recordModel() const { return m_records; }
     QTableView* logView() const { return m_logView; }
+    QTableView* recordView() const { return m_recordView; }
+    CuringChart* chart() const { return m_chart; }
 
   signals:
     void updateRequested();
@@ -50,6 +55,8 @@ class CuringTab : public QWidget {
     void buildLogControls(class QVBoxLayout* layout);
     void saveLog();
     void showLogState();
+    // The chart of the record in the row, or the hint without one.
+    void showCurve(const QModelIndex& current);
 
     QString m_logPath;
     const Clock& m_clock;
@@ -62,6 +69,7 @@ class CuringTab : public QWidget {
     SameConditionModel* m_records = nullptr;
     QTableView* m_logView = nullptr;
     QTableView* m_recordView = nullptr;
+    CuringChart* m_chart = nullptr;
     QDateEdit* m_date = nullptr;
     QLineEdit* m_temperature = nullptr;
     QPushButton* m_add = nullptr;

@@ -80,7 +80,7 @@ int CuringTemperatures::tenthsAt(qint64 julianDay, bool* estimated) const {
 
 std::optional<CastingTime> parseCastingTime(QStringView text) {
     static const QRegularExpression kPattern(
-        QStringLiteral("^\\s*(\\d{4}[-/]\\d{1,2}[-/]\\d{1,2})\\s+(\\d{1,2}):(\\d{1,2})\\s*$"));
+        QStringLiteral("^\\s*(\\d{4}[-/.]\\d{1,2}[-/.]\\d{1,2})\\s+(\\d{1,2}):(\\d{1,2})\\s*$"));
     const QRegularExpressionMatch m = kPattern.match(text);
     if (!m.hasMatch()) return std::nullopt;
     const QDate date = TemperatureLog::parseDate(m.capturedView(1));
@@ -130,4 +130,25 @@ Projection projectEquivalentAge(const CuringTemperatures& t, const CastingTime& 
     p.dueDate = QDate::fromJulianDay(cast + shift + days);
     p.minuteOfDay = casting.minuteOfDay;
     return p;
+}
+
+QList<CuringDay> curingCurve(const CuringTemperatures& t, const CastingTime& casting, int atLeast) {
+    QList<CuringDay> days;
+    const qint64 cast = casting.date.toJulianDay();
+    if (t.isEmpty() || cast + 1 < t.m_first) return days;
+    int sum = 0;
+    int counted = 0;
+    for (int i = 1; i <= kSearchDays && (i <= atLeast || counted < kMaxCountedDays); ++i) {
+        CuringDay day;
+        day.date = QDate::fromJulianDay(cast + i);
+        day.tenths = t.tenthsAt(cast + i, &day.estimated);
+        if (day.tenths > 0) {
+            sum += day.tenths;
+            ++counted;
+        }
+        day.sumTenths = sum;
+        day.counted = counted;
+        days.append(day);
+    }
+    return days;
 }

@@ -27,7 +27,8 @@ struct CastingTime {
     int minuteOfDay = 0;
 };
 
-// The casting date field as the editor writes it ("2024-3-7 09:05"; "/" is read as "-"); nothing
+// The casting date field as the editor writes it ("2024-3-7 09:05"; "/" and "." are read as "-");
+// nothing
 // when it holds no real date and time.
 std::optional<CastingTime> parseCastingTime(QStringView text);
 
@@ -65,6 +66,7 @@ class CuringTemperatures {
 
   private:
     friend Projection projectEquivalentAge(const CuringTemperatures&, const CastingTime&, QDate);
+    friend QList<struct CuringDay> curingCurve(const CuringTemperatures&, const CastingTime&, int);
 
     qint64 m_first = 0;
     qint64 m_last = 0;
@@ -80,3 +82,18 @@ class CuringTemperatures {
 
 Projection projectEquivalentAge(const CuringTemperatures& temperatures, const CastingTime& casting,
                                 QDate today);
+
+// One curing day as the rule counts it.
+struct CuringDay {
+    QDate date;
+    int tenths = 0;  // its temperature, tenths of ℃
+    bool estimated = false;
+    int sumTenths = 0;  // the ℃·d counted through this day, in tenths
+    int counted = 0;    // the days counted through this day
+};
+
+// Curing days 1, 2, ... with their running sums: at least `atLeast` of them, and on until 60 days
+// are counted, never more than 366. Empty when the log cannot project the casting (an empty log,
+// or one that starts after the first curing day).
+QList<CuringDay> curingCurve(const CuringTemperatures& temperatures, const CastingTime& casting,
+                             int atLeast);

@@ -27,6 +27,15 @@ inline const QStringList kWeekColumns = {
     QStringLiteral("养护方式"),   QStringLiteral("工程量"),   QStringLiteral("组数"),
     QStringLiteral("备注"),       QStringLiteral("是否到期")};
 
+// The week ahead taken away: the testing list, CSV and PDF.
+inline const QString kListTitle = QStringLiteral("近期到期试验清单");
+inline const QString kDoneColumn = QStringLiteral("完成");
+inline const QString kListSummary = QStringLiteral("%1 至 %2，共 %3 批，%4 组。");
+inline const QString kListOverdue =
+    QStringLiteral("另有 %1 批更早到期的记录仍在数据文件中，未列入本清单。");
+inline const QString kListFileName = QStringLiteral("近期到期试验清单_%1");
+inline const QString kNothingToExport = QStringLiteral("所选天数内没有到期的记录。");
+
 // The temperature log.
 inline const QString kLogTitle = QStringLiteral("日平均气温记录（qw.csv）");
 inline const QString kLogTable = QStringLiteral("日平均气温");
@@ -47,16 +56,21 @@ inline const QString kBadTemperature =
 inline const QString kLogSaveFailed =
     QStringLiteral("气温记录未能保存，修改仍在窗口中，下次修改时会再次保存。\n%1");
 inline const QString kImported = QStringLiteral("已导入 %1 行气温，跳过 %2 行无法识别的内容。");
+// The numbers of the skipped lines, "3、7、12"; the first kListedSkips of them.
+inline constexpr int kListedSkips = 20;
+inline const QString kSkippedLines = QStringLiteral("\n跳过的行：第 %1 行。");
+inline const QString kMoreSkipped = QStringLiteral("（只列出前 20 行。）");
 inline const QString kFileMissing = QStringLiteral("文件不存在。");
 inline const QString kImportUnreadable = QStringLiteral("无法读取要导入的文件。\n%1");
 
 // The same-condition records.
 inline const QString kRecordTable = QStringLiteral("同条件养护记录");
+// In the order of SameConditionModel::Column: what the user decides on comes first.
 inline const QStringList kRecordColumns = {
-    QStringLiteral("工程部位"),     QStringLiteral("配合比编号"),   QStringLiteral("制作日期"),
-    QStringLiteral("已计℃·d"),      QStringLiteral("已计天数"),     QStringLiteral("推算龄期（D）"),
-    QStringLiteral("推算到期时间"), QStringLiteral("当前到期时间"), QStringLiteral("含估算"),
-    QStringLiteral("说明")};
+    QStringLiteral("工程部位"),      QStringLiteral("配合比编号"),   QStringLiteral("含估算"),
+    QStringLiteral("说明"),          QStringLiteral("推算到期时间"), QStringLiteral("当前到期时间"),
+    QStringLiteral("推算龄期（D）"), QStringLiteral("已计℃·d"),      QStringLiteral("已计天数"),
+    QStringLiteral("制作日期")};
 inline const QString kYes = QStringLiteral("是");
 inline const QString kNo = QStringLiteral("否");
 inline const QString kWillChange = QStringLiteral("需更新");
@@ -67,12 +81,33 @@ inline const QString kNoDueDay = QStringLiteral("366 天内达不到等效龄期
 inline const QString kBadCasting = QStringLiteral("制作日期无法识别");
 inline const QString kUpdate = QStringLiteral("更新到期时间");
 
+// The curing chart.
+inline const QString kChartName = QStringLiteral("累计温度图");
+inline const QString kChartHint =
+    QStringLiteral("在上面的列表中选择一条记录，查看逐日累计的温度。");
+inline const QString kChartNoCurve =
+    QStringLiteral("%1：制作日期无法识别，或缺少制作以后的气温记录，无法绘制。");
+// %1: 工程部位, %2: 配合比编号, %3: 制作日期.
+inline const QString kChartCaption = QStringLiteral("%1（%2），制作于 %3");
+inline const QString kChartThreshold = QStringLiteral("600 ℃·d");
+inline const QString kChartMinDays = QStringLiteral("计满 14 天");
+inline const QString kChartMaxDays = QStringLiteral("计满 60 天");
+inline const QString kChartToday = QStringLiteral("今天");
+inline const QString kChartDue = QStringLiteral("推算到期：第 %1 天");
+inline const QString kChartDays = QStringLiteral("养护天数");
+inline const QString kChartUnit = QStringLiteral("累计 ℃·d");
+inline const QString kChartLogged = QStringLiteral("记录的气温");
+inline const QString kChartEstimated = QStringLiteral("估算的气温");
+
 // Messages.
 inline const QString kTitle = QStringLiteral("提示");
 inline const QString kTitleError = QStringLiteral("错误");
 inline const QString kNothingToUpdate = QStringLiteral("没有需要更新到期时间的记录。");
 inline const QString kAskUpdate = QStringLiteral(
     "将按等效养护龄期更新 %1 条同条件养护记录的龄期和到期时间，其余内容不变。是否继续？");
+inline const QString kAskEstimated = QStringLiteral(
+    "\n其中 %1 条的推算用到了估算的气温（缺少记录的日子按此前 7 天的平均气温计），"
+    "记录实际气温后推算结果可能还会改变。");
 // What becomes of the records whose projected due time has passed: those of today are announced
 // late in today's list, those of earlier days have missed theirs. %1: how many in all.
 inline const QString kAskPassed = QStringLiteral("\n其中 %1 条的推算到期时间已过");

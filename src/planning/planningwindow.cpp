@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -18,12 +19,14 @@
 #include "planning/sameconditionmodel.h"
 #include "planning/sameconditionrecords.h"
 #include "planning/weekahead.h"
+#include "planning/weekaheadexport.h"
 #include "planning/weekaheadmodel.h"
 #include "platform/clock.h"
 #include "platform/messageservice.h"
 #include "platform/programfont.h"
 #include "platform/textfile.h"
 #include "platform/twips.h"
+#include "report/reporttexts.h"
 
 using namespace planningtexts;
 
@@ -49,6 +52,8 @@ PlanningData readPlanningData(const QString& path, const QDateTime& now, int day
 }
 
 }  // namespace
+
+PlanningWindow::~PlanningWindow() = default;
 
 PlanningWindow::PlanningWindow(AppPaths paths, const Clock& clock, MessageService& messages,
                                QWidget* parent)
@@ -82,11 +87,22 @@ PlanningWindow::PlanningWindow(AppPaths paths, const Clock& clock, MessageServic
     m_weekView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     for (const auto& [column, twipsWide] : kColumnWidths)
         m_weekView->setColumnWidth(column, twips::toPixels(twipsWide));
+    m_export = std::make_unique<WeekAheadExport>(*m_weekModel, m_clock, m_messages, this);
     auto* daysRow = new QHBoxLayout;
     daysRow->addWidget(daysLabel);
     daysRow->addWidget(m_days);
     daysRow->addWidget(new QLabel(kDaysHint, week));
     daysRow->addStretch();
+    const std::pair<const QString&, void (WeekAheadExport::*)()> exports[] = {
+        {reporttexts::kExportCsv, &WeekAheadExport::chooseCsv},
+        {reporttexts::kExportPdf, &WeekAheadExport::choosePdf},
+        {reporttexts::kPrint, &WeekAheadExport::print}};
+    for (const auto& [text, command] : exports) {
+        auto* button = new QPushButton(text, week);
+        button->setAutoDefault(true);  // Enter presses the focused button
+        connect(button, &QPushButton::clicked, this, [this, command] { ((*m_export).*command)(); });
+        daysRow->addWidget(button);
+    }
     auto* weekLayout = new QVBoxLayout(week);
     weekLayout->addLayout(daysRow);
     weekLayout->addWidget(m_weekView);
@@ -186,7 +202,9 @@ void PlanningWindow::updateDueTimes() {
     }
     const int passed = m_curing->recordModel()->passedChanges();
     const int earlier = m_curing->recordModel()->passedBeforeToday();
+    const int estimated = m_curing->recordModel()->estimatedChanges();
     QString question = kAskUpdate.arg(changes.size());
+    if (estimated > 0) question += kAskEstimated.arg(estimated);
     if (passed > 0) {
         question += kAskPassed.arg(passed);
         if (passed > earlier) question += kAskPassedToday.arg(passed - earlier);

@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QWidget>
+#include <memory>
 
 #include "platform/apppaths.h"
 
@@ -22,6 +23,7 @@ class QProgressDialog;
 class QSpinBox;
 class QTabWidget;
 class QTableView;
+class WeekAheadExport;
 class WeekAheadModel;
 
 class PlanningWindow : public QWidget {
@@ -32,6 +34,7 @@ class PlanningWindow : public QWidget {
 
     PlanningWindow(AppPaths paths, const Clock& clock, MessageService& messages,
                    QWidget* parent = nullptr);
+    ~PlanningWindow() override;
 
     // Reads a.bz and the temperature log afresh; a request while a read is running reads again
     // once it ends.
@@ -46,6 +49,8 @@ class PlanningWindow : public QWidget {
     QSpinBox* daysBox() const { return m_days; }
     WeekAheadModel* weekModel() const { return m_weekModel; }
     CuringTab* curingTab() const { return m_curing; }
+    // 导出 CSV…, 导出 PDF… and 打印… of the week ahead.
+    WeekAheadExport& weekExport() const { return *m_export; }
 
   signals:
     // A read of a.bz was shown.
@@ -74,6 +79,7 @@ class PlanningWindow : public QWidget {
     QSpinBox* m_days = nullptr;
     QTableView* m_weekView = nullptr;
     WeekAheadModel* m_weekModel = nullptr;
+    std::unique_ptr<WeekAheadExport> m_export;
     CuringTab* m_curing = nullptr;
     QProgressBar* m_busyBar = nullptr;
     QLabel* m_status = nullptr;

@@ -23,7 +23,8 @@ void SameConditionModel::setRecords(QList<SameConditionRecord> records) {
 }
 
 void SameConditionModel::project(const TemperatureLog& log, const QDateTime& now) {
-    const CuringTemperatures temperatures(log.days());
+    m_temperatures.emplace(log.days());
+    const CuringTemperatures& temperatures = *m_temperatures;
     m_firstLogged = temperatures.isEmpty() ? QDate() : temperatures.firstDate();
     m_today = now.date();
     const qint64 nowKey = rawline::dueKey(now);
@@ -66,6 +67,18 @@ int SameConditionModel::passedBeforeToday() const {
     }));
 }
 
+int SameConditionModel::estimatedChanges() const {
+    return int(std::count_if(m_rows.cbegin(), m_rows.cend(), [](const Row& row) {
+        return row.changes && row.projection.estimated;
+    }));
+}
+
+int SameConditionModel::rowOfLine(qsizetype start) const {
+    for (int r = 0; r < m_rows.size(); ++r)
+        if (m_rows[r].record->line.start == start) return r;
+    return -1;
+}
+
 QString SameConditionModel::note(const Row& row) const {
     if (!row.record->casting) return kBadCasting;
     switch (row.projection.status) {
@@ -97,26 +110,26 @@ QVariant SameConditionModel::data(const QModelIndex& index, int role) const {
                            p.status != Projection::Status::EmptyLog &&
                            p.status != Projection::Status::BeforeLog;
     switch (index.column()) {
-        case 0:
+        case kPartColumn:
             return row.record->field(kProjectPart);
-        case 1:
+        case kMixColumn:
             return row.record->field(kMixNumber);
-        case 2:
-            return row.record->field(kCastingDate);
-        case 3:
-            return projected ? TemperatureLog::tenthsText(p.tenthsSoFar) : QString();
-        case 4:
-            return projected ? QString::number(p.countedSoFar) : QString();
-        case 5:
-            return p.isDue() ? QString::number(p.age) : QString();
-        case 6:
-            return p.dueText();
-        case 7:
-            return row.record->field(kDueTime);
-        case 8:
+        case kEstimatedColumn:
             return projected ? (p.estimated ? kYes : kNo) : QString();
-        case 9:
+        case kNoteColumn:
             return note(row);
+        case kProjectedDueColumn:
+            return p.dueText();
+        case kCurrentDueColumn:
+            return row.record->field(kDueTime);
+        case kAgeColumn:
+            return p.isDue() ? QString::number(p.age) : QString();
+        case kSumColumn:
+            return projected ? TemperatureLog::tenthsText(p.tenthsSoFar) : QString();
+        case kCountedColumn:
+            return projected ? QString::number(p.countedSoFar) : QString();
+        case kCastingColumn:
+            return row.record->field(kCastingDate);
     }
     return {};
 }

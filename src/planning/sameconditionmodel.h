@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QDateTime>
 #include <QList>
+#include <optional>
 
 #include "planning/duetimeupdate.h"
 #include "planning/equivalentage.h"
@@ -15,6 +16,19 @@ class TemperatureLog;
 class SameConditionModel : public QAbstractTableModel {
     Q_OBJECT
   public:
+    enum Column {
+        kPartColumn,
+        kMixColumn,
+        kEstimatedColumn,
+        kNoteColumn,
+        kProjectedDueColumn,
+        kCurrentDueColumn,
+        kAgeColumn,
+        kSumColumn,
+        kCountedColumn,
+        kCastingColumn,
+    };
+
     explicit SameConditionModel(QObject* parent = nullptr);
 
     // Every same-condition record of a.bz; project() picks and projects them.
@@ -28,6 +42,16 @@ class SameConditionModel : public QAbstractTableModel {
     // before today.
     int passedChanges() const;
     int passedBeforeToday() const;
+    // How many of them rest on estimated temperatures.
+    int estimatedChanges() const;
+
+    // A listed record, its projection, and the temperatures it was projected from (after
+    // project()).
+    const SameConditionRecord& recordAt(int row) const { return *m_rows.at(row).record; }
+    const Projection& projectionAt(int row) const { return m_rows.at(row).projection; }
+    const CuringTemperatures& temperatures() const { return *m_temperatures; }
+    // The row of the record whose line starts at the offset, or -1.
+    int rowOfLine(qsizetype start) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -47,4 +71,5 @@ class SameConditionModel : public QAbstractTableModel {
     QList<Row> m_rows;
     QDate m_firstLogged;
     QDate m_today;
+    std::optional<CuringTemperatures> m_temperatures;
 };

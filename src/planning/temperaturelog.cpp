@@ -52,7 +52,7 @@ bool isHeader(const QString& line) {
 }  // namespace
 
 QDate TemperatureLog::parseDate(QStringView text) {
-    const QChar sep = text.contains(u'/') ? u'/' : u'-';
+    const QChar sep = text.contains(u'/') ? u'/' : text.contains(u'.') ? u'.' : u'-';
     const auto parts = text.split(sep);
     if (parts.size() != 3 || parts[0].size() != 4) return {};
     int values[3];
@@ -158,15 +158,16 @@ QByteArray TemperatureLog::toBytes() const {
 TemperatureLog::ImportReport TemperatureLog::import(QByteArrayView bytes) {
     ImportReport report;
     bool first = true;
-    for (const QByteArray& line : splitLines(bytes.toByteArray())) {
-        const QString text = decodeText(line).trimmed();
+    const QList<QByteArray> lines = splitLines(bytes.toByteArray());
+    for (int n = 0; n < lines.size(); ++n) {
+        const QString text = decodeText(lines.at(n)).trimmed();
         if (text.isEmpty()) continue;
         const auto day = parseLine(text, true);
         if (day) {
             m_days.insert(day->date, day->tenths);
             ++report.taken;
         } else if (!(first && isHeader(text))) {
-            ++report.skipped;
+            report.skippedLines.append(n + 1);
         }
         first = false;
     }

@@ -19,8 +19,10 @@ class TemperatureLog {
     static constexpr int kLimitTenths = 600;  // ±60 ℃: anything beyond is a typing error
 
     struct ImportReport {
-        int taken = 0;    // lines taken (a date given twice counts twice; the last one wins)
-        int skipped = 0;  // lines that could not be read (blank lines and a header not counted)
+        int taken = 0;  // lines taken (a date given twice counts twice; the last one wins)
+        // The lines that could not be read, numbered from 1 as a text editor numbers them (blank
+        // lines and a header are not among them).
+        QList<int> skippedLines;
     };
 
     // Reads the bytes of qw.csv (GBK; UTF-8 is recognised too).
@@ -34,11 +36,12 @@ class TemperatureLog {
     void setDay(QDate date, int tenths) { m_days.insert(date, tenths); }
     bool removeDay(QDate date) { return m_days.remove(date) > 0; }
     // Takes the days of a CSV file of the same two columns, UTF-8 or GBK, with or without a header,
-    // "-" or "/" in dates; temperatures with more decimals are rounded to one. A day taken replaces
-    // a logged day of the same date.
+    // "-", "/" or "." in dates; temperatures with more decimals are rounded to one. A day taken
+    // replaces a logged day of the same date.
     ImportReport import(QByteArrayView bytes);
 
-    // "YYYY-MM-DD" or "YYYY/M/D" and the like; an invalid date for anything else.
+    // "YYYY-MM-DD", "YYYY/M/D", "YYYY.M.D" and the like, one kind of separator throughout; an
+    // invalid date for anything else.
     static QDate parseDate(QStringView text);
     // Tenths of ℃ from "12", "-3.5", "+0.4"; with `round`, any number of decimals is rounded to
     // one (halves away from zero). Nothing for other texts and beyond ±60 ℃.

@@ -19,8 +19,10 @@ qint64 groupCountOf(QByteArrayView field) {
 
 WeekAhead selectWeekAhead(QByteArrayView fileBytes, QDate today, int days) {
     WeekAhead result;
+    result.today = today;
+    result.days = qMax(days, 1);
     const qint64 from = rawline::dueKey(today, 0);
-    const qint64 until = rawline::dueKey(today.addDays(qMax(days, 1)), 0);
+    const qint64 until = rawline::dueKey(today.addDays(result.days), 0);
     forEachLine(fileBytes, [&](QByteArrayView line) {
         const rawline::Span span{line.data() - fileBytes.data(), line.size()};
         const auto due = rawline::field(line, kDueTimeField);

@@ -24,6 +24,8 @@ struct WeekAheadGroup {
 };
 
 struct WeekAhead {
+    QDate today;                    // the first day of the range
+    int days = 0;                   // its length
     QList<WeekAheadEntry> entries;  // overdue first, then by due time; ties in file order
     QList<WeekAheadGroup> groups;   // in the order of the entries
 };

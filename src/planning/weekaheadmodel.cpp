@@ -5,17 +5,11 @@
 #include <algorithm>
 
 #include "planning/planningtexts.h"
+#include "planning/weekaheadreport.h"
 #include "platform/gbkcodec.h"
 #include "records/specimenrecord.h"
 
 using namespace planningtexts;
-
-namespace {
-
-// The field shown in each column: the due time first, then the others in file order.
-constexpr int kFieldOfColumn[] = {5, 0, 1, 2, 3, 4, 6, 7, 8, 9, 10};
-
-}  // namespace
 
 WeekAheadModel::WeekAheadModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -52,11 +46,7 @@ bool WeekAheadModel::isGroupRow(int row) const {
 }
 
 QString WeekAheadModel::groupText(int group) const {
-    const WeekAheadGroup& g = m_week.groups.at(group);
-    const QString day = g.date.isValid() ? g.date.toString(Qt::ISODate) + QLatin1Char(' ') +
-                                               kWeekdays.at(g.date.dayOfWeek() - 1)
-                                         : kOverdue;
-    return kGroupLine.arg(day).arg(g.count).arg(g.groups);
+    return weekAheadGroupText(m_week.groups.at(group));
 }
 
 int WeekAheadModel::rowCount(const QModelIndex& parent) const {
@@ -89,7 +79,7 @@ QVariant WeekAheadModel::data(const QModelIndex& index, int role) const {
     }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
     const QStringList& fields = fieldsOf(m_week.groups.at(group).first + offset - 1);
-    const int field = kFieldOfColumn[index.column()];
+    const int field = recordcolumns::kDueTimeFirst[index.column()];
     return field < fields.size() ? fields.at(field) : QString();
 }
 

@@ -27,6 +27,9 @@ class WeekAheadModel : public QAbstractTableModel {
     bool isGroupRow(int row) const;
     // The text of a group's line: date, weekday, batches and groups.
     QString groupText(int group) const;
+    // The selection shown and the bytes of a.bz it was made on.
+    const WeekAhead& week() const { return m_week; }
+    const QByteArray& fileBytes() const { return m_bytes; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

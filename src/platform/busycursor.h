@@ -2,6 +2,7 @@
 // The busy cursor over the program's windows for as long as it lives, for work on the user
 // interface thread that may take a noticeable moment (writing or reading a long data file).
 
+#include <QCursor>
 #include <QGuiApplication>
 
 class BusyCursor {

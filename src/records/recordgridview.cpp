@@ -4,10 +4,22 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyleOptionHeader>
+#include <QTimer>
 #include <QToolTip>
 
 #include "platform/twips.h"
+#include "records/recordsortproxy.h"
+
+namespace {
+
+// A selected cell: a light blue with dark text, never the system highlight of a fired row.
+const QColor kSelection(0xCC, 0xE4, 0xF7);
+// The widest a fitted column grows, in characters of the grid's font; its tooltip shows the rest.
+constexpr int kFitLimitCharacters = 24;
+
+}  // namespace
 
 RecordGridView::RecordGridView(RecordGridModel* model, QWidget* parent)
     : QTableView(parent), m_model(model) {
@@ -25,6 +37,12 @@ RecordGridView::RecordGridView(RecordGridModel* model, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    QPalette look = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        look.setColor(group, QPalette::Highlight, kSelection);
+        look.setColor(group, QPalette::HighlightedText, Qt::black);
+    }
+    setPalette(look);
 
     // The corner button shows the heading of the number column.
     if (auto* corner = findChild<QAbstractButton*>()) {
@@ -49,7 +67,53 @@ RecordGridView::RecordGridView(RecordGridModel* model, QWidget* parent)
     verticalHeader()->viewport()->installEventFilter(this);
 }
 
+void RecordGridView::setSortable() {
+    if (m_sorted) return;
+    m_sorted = new RecordSortProxy(this);
+    m_sorted->setSourceModel(m_model);
+    setModel(m_sorted);
+    // The grid's own order until a heading is clicked; a third click brings it back.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    horizontalHeader()->setSortIndicatorClearable(true);
+    setSortingEnabled(true);
+}
+
+void RecordGridView::setFitToContents() {
+    m_fitting = true;
+    auto schedule = [this] {
+        if (m_fitPending) return;
+        m_fitPending = true;
+        QTimer::singleShot(0, this, &RecordGridView::fitColumns);
+    };
+    connect(m_model, &QAbstractItemModel::modelReset, this, schedule);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, schedule);
+    schedule();
+}
+
+void RecordGridView::keepColumnWidth(int gridColumn) {
+    m_userSized.insert(gridColumn);
+}
+
+int RecordGridView::gridRow(int viewRow) const {
+    const int row = m_sorted ? m_sorted->mapToSource(m_sorted->index(viewRow, 0)).row() : viewRow;
+    return row < 0 ? -1 : row + 1;
+}
+
+void RecordGridView::fitColumns() {
+    m_fitPending = false;
+    const int limit = fontMetrics().horizontalAdvance(QChar(0x4E2D)) * kFitLimitCharacters;
+    const QScopedValueRollback applying(m_applying, true);
+    for (int section = 0; section < model()->columnCount(); ++section) {
+        if (m_userSized.contains(section + 1)) continue;
+        const int wanted =
+            qMax(sizeHintForColumn(section), horizontalHeader()->sectionSizeHint(section));
+        setColumnWidth(section, qMin(wanted, limit));
+    }
+}
+
 void RecordGridView::keepUserWidth(int section, int pixels) {
+    if (m_applying) return;
+    m_userSized.insert(section + 1);
     // A reload of the grid applies its widths again, so a width the user dragged is kept there.
     RecordGrid& grid = m_model->grid();
     if (twips::toPixels(grid.colWidth(section + 1)) != pixels)
@@ -70,7 +134,7 @@ QString RecordGridView::cutTextAt(const QWidget* area, const QPoint& pos) const 
             area == horizontalHeader()->viewport() ? horizontalHeader() : verticalHeader();
         const int section = header->logicalIndexAt(pos);
         if (section < 0) return {};
-        text = m_model->headerData(section, header->orientation(), Qt::ToolTipRole).toString();
+        text = model()->headerData(section, header->orientation(), Qt::ToolTipRole).toString();
         width = header->orientation() == Qt::Horizontal ? header->sectionSize(section)
                                                         : header->width();
         font = header->font();
@@ -107,6 +171,9 @@ void RecordGridView::updateCorner() {
 void RecordGridView::applyColumnWidth(int gridColumn) {
     const int width = m_model->grid().colWidth(gridColumn);
     if (width == RecordGrid::kDefaultWidth) return;
+    // A fitted column keeps its fitted width; the grid's width is the user's or the designed one.
+    if (m_fitting && gridColumn > 0 && !m_userSized.contains(gridColumn)) return;
+    const QScopedValueRollback applying(m_applying, true);
     const int pixels = qMax(twips::toPixels(width), 1);
     if (gridColumn == 0)
         verticalHeader()->setFixedWidth(pixels);
@@ -116,7 +183,7 @@ void RecordGridView::applyColumnWidth(int gridColumn) {
 
 void RecordGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (current.isValid()) m_model->grid().setRowSel(current.row() + 1);
+    if (current.isValid()) m_model->grid().setRowSel(gridRow(current.row()));
 }
 
 void RecordGridView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -34,6 +34,9 @@ constexpr int kDueTime = 6;
 constexpr int kDueMark = 11;
 constexpr int kMainGridColumns = 13;    // one more, unnamed column that nothing fills
 constexpr int kEditorGridColumns = 12;  // ends with the due-mark column
+// The fields in the order the lists of due records show them: the due time first, then the others
+// in file order.
+constexpr int kDueTimeFirst[] = {5, 0, 1, 2, 3, 4, 6, 7, 8, 9, 10};
 }  // namespace recordcolumns
 
 // "到期", the mark of a record whose reminder has fired.

@@ -1,6 +1,7 @@
 #include "settings/windowmemory.h"
 
 #include "mainwindow/mainwindow.h"
+#include "records/recordgridview.h"
 #include "settings/programsettings.h"
 
 #include <QScreen>
@@ -34,8 +35,14 @@ void installWindowMemory(MainWindow& window) {
             RecordGrid& grid = window.grid();
             const ProgramSettings kept(window.paths().settingsPath());
             const QList<int> widths = kept.columnWidths(grid.cols());
-            for (int c = 1; c < grid.cols(); ++c)
-                if (widths.at(c) != RecordGrid::kDefaultWidth) grid.setColWidth(c, widths.at(c));
+            // A width other than the designed one is the user's: the view keeps it instead of
+            // fitting the column to its contents.
+            for (int c = 1; c < grid.cols(); ++c) {
+                if (widths.at(c) == RecordGrid::kDefaultWidth || widths.at(c) == grid.colWidth(c))
+                    continue;
+                window.gridView()->keepColumnWidth(c);
+                grid.setColWidth(c, widths.at(c));
+            }
         },
         Qt::SingleShotConnection);
 

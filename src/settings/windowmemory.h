@@ -1,6 +1,7 @@
 #pragma once
 // The main window comes back where the user left it: its place and size, and the widths the user
-// gave the columns of its grid, kept in the program's settings when the program ends.
+// gave the columns of its grid, kept in the program's settings when the program ends. The other
+// columns fit their contents.
 
 class MainWindow;
 

@@ -102,7 +102,7 @@ with Session() as s:
               ["2024-03-11 星期一　共 1 批，2 组", ""], ["2024-03-11 10:00", "近期梁"],
               ["2024-03-12 星期二　共 1 批，3 组", ""], ["2024-03-12 15:00", "同条件柱"]])
     s.drive.press("同条件养护", role="page tab")
-    s.expect("the same-condition records' projected due times", [r[7] for r in rows("同条件养护记录")],
+    s.expect("the same-condition records' projected due times", [r[5] for r in rows("同条件养护记录")],
              ["2024-03-10 15:00", "2024-03-31 09:05"])
 
     s.in_background("press", "更新到期时间")

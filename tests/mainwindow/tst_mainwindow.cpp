@@ -2,17 +2,27 @@
 // row, 删除过期数据, 数据初始化 and the search.
 
 #include <sys/resource.h>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <csignal>
 
+#include "mainwindow/recordfilesearch.h"
 #include "mainwindow/recordmaintenance.h"
+#include "mainwindow/recordsearchmodel.h"
 #include "mainwindow/reminderswitch.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/windowfixture.h"
 #include "platform/textfile.h"
+#include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
 #include "reminders/reminderengine.h"
+#include "settings/programsettings.h"
+#include "settings/windowmemory.h"
 
 using L = QStringList;
 using B = QByteArray;
@@ -222,7 +232,7 @@ class TestMainWindow : public QObject {
                    "3号楼,C30,PB-002,2024-3-7 09:05,28,2024-04-04 10:00,标准养护,1,2,,",
                    "5号楼,C35,XB-100,2024-3-7 09:05,28,2024-04-04 11:00,标准养护,1,2,3号楼旁,"});
         ReminderEngine::HighlightRow(f.grid(), 2, RecordGrid::kYellow, RecordGrid::kHighlight);
-        SearchWindow window(f.grid(), f.messages, f.window.get());
+        SearchWindow window(f.grid(), f.dataPath(), f.messages, f.window.get());
         window.show();
         window.searchField()->setText(QStringLiteral("2024"));
         window.search();
@@ -245,6 +255,160 @@ class TestMainWindow : public QObject {
         QCOMPARE(found, red);
         QCOMPARE(f.messages.texts().last(),
                  QStringLiteral("搜索结束！共找到 %1 个匹配的单元格。").arg(red.size()));
+    }
+
+    // Today's list read at a glance: a click on a heading sorts the view (numbers by value, the
+    // empty row last), the records keep their own numbers and a double click still takes off the
+    // row clicked; the columns fit what they hold, up to a limit; a selected cell does not look
+    // like a fired row.
+    void todayListView() {
+        const QString remark(40, u'备');
+        Fixture f({recordLine("10号楼"), recordLine("2号楼三层柱东侧"),
+                   recordLine("甲").replace(",,", "," + remark + ",")});
+        ReminderEngine::HighlightRow(f.grid(), 2, RecordGrid::kYellow, RecordGrid::kHighlight);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        RecordGridView* view = f.window->gridView();
+        QHeaderView* headings = view->horizontalHeader();
+        auto order = [&] {
+            L shown;
+            for (int r = 0; r < view->model()->rowCount(); ++r)
+                shown << view->model()->headerData(r, Qt::Vertical).toString() + ":" +
+                             view->model()->index(r, 0).data().toString();
+            return shown;
+        };
+        auto click = [&](int section) {
+            QTest::mouseClick(headings->viewport(), Qt::LeftButton, {},
+                              QPoint(headings->sectionViewportPosition(section) + 5, 5));
+        };
+        click(0);
+        QCOMPARE(order(), L({"2:2号楼三层柱东侧", "1:10号楼", "3:甲", ":"}));
+        click(0);
+        QCOMPARE(order(), L({"3:甲", "1:10号楼", "2:2号楼三层柱东侧", ":"}));
+        QCOMPARE(f.column(1), L({"10号楼", "2号楼三层柱东侧", "甲", ""}));  // the grid's order
+
+        const QFontMetrics metrics(view->font());
+        QTRY_VERIFY(view->columnWidth(0) > metrics.horizontalAdvance("2号楼三层柱东侧"));
+        QVERIFY(view->columnWidth(9) < metrics.horizontalAdvance(remark));
+        QVERIFY(view->columnWidth(9) > metrics.horizontalAdvance(remark.left(20)));
+
+        view->setCurrentIndex(view->model()->index(2, 3));  // 2号楼, fired, in the view's row 2
+        view->setCurrentIndex(view->model()->index(1, 3));  // 10号楼
+        QCOMPARE(f.grid().rowSel(), 1);
+        const QImage shot = view->viewport()->grab().toImage();
+        auto background = [&](int row) {
+            const QRect cell = view->visualRect(view->model()->index(row, 3));
+            return shot.pixelColor(cell.left() + 2, cell.top() + 2);
+        };
+        const QColor fired = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+        QCOMPARE(background(2), fired);
+        QVERIFY(background(1) != fired && background(1) != view->palette().color(QPalette::Base));
+
+        const QRect first = view->visualRect(view->model()->index(0, 0));
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(f.column(1), L({"10号楼", "2号楼三层柱东侧", ""}));  // 甲, shown first, went
+        QCOMPARE(order(), L({"1:10号楼", "2:2号楼三层柱东侧", ":"}));
+    }
+
+    // A width the user gave a column in an earlier run is kept; a designed width that was kept
+    // with it is not the user's, so that column fits its contents.
+    void keptWidthsAreTheUsers() {
+        WindowFixture f({recordLine("3号楼三层柱东侧")});
+        QList<int> widths(13, RecordGrid::kDefaultWidth);
+        widths[1] = 1300;  // as designed
+        widths[3] = 3000;  // dragged
+        ProgramSettings(AppPaths(f.dir.path()).settingsPath()).setColumnWidths(widths);
+        installWindowMemory(*f.window);
+        f.start();
+        RecordGridView* view = f.window->gridView();
+        QTRY_VERIFY(view->columnWidth(0) >
+                    QFontMetrics(view->font()).horizontalAdvance("3号楼三层柱东侧"));
+        QCOMPARE(view->columnWidth(2), 200);
+    }
+
+    // 全部记录 at its edges: the first and the last line (without a line end), every kind of line
+    // end, blank lines, letters in either case, bytes of Chinese characters that look like letters,
+    // lines on both sides of a block's end; each with blocks of 16 bytes and of a megabyte.
+    void searchAllRecords_data() {
+        QTest::addColumn<B>("file");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<L>("found");                      // "line:first field"
+        const QString sixtyOne = gbk::decode("\xb0\x41");  // a character whose second byte is "A"
+        QTest::newRow("first and last line")
+            << B("PB1,x\r\nQ,x\r\nPB3,x") << "pb" << L{"1:PB1", "3:PB3"};
+        QTest::newRow("lone CR, lone LF, blank lines")
+            << B("a\rb\n\r\n\nPB,x\r\n") << "PB" << L{"5:PB"};
+        QTest::newRow("whole field and part of one")
+            << gbk::encode(u"3号楼,C30\r\n13号楼,C35") << "3号楼" << L{"1:3号楼", "2:13号楼"};
+        QTest::newRow("second byte of a character is no letter")
+            << B("\xb0\x41,1\r\nA,2") << "a" << L{"2:A"};
+        QTest::newRow("a character is matched byte for byte")
+            << B("\xb0\x61,1\r\n\xb0\x41,2") << sixtyOne << L{QStringLiteral("2:") + sixtyOne};
+        QTest::newRow("letters folded, characters still exact")
+            << B("\xb0\x61X,1\r\n\xb0\x41x,2") << sixtyOne + "X" << L{"2:" + sixtyOne + "x"};
+        QTest::newRow("a comma matches nothing") << B("a,b") << "a,b" << L{};
+        QTest::newRow("empty text matches nothing") << B("a,b") << "" << L{};
+        QTest::newRow("a long line between short ones")
+            << B("x\r\n") + B(100, 'y') + ",PB\r\nPB,z"
+            << "PB" << L{"2:" + QString(100, 'y'), "3:PB"};
+    }
+    void searchAllRecords() {
+        QFETCH(B, file);
+        QFETCH(QString, text);
+        QFETCH(L, found);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.bz");
+        QVERIFY(writeFileAtomically(path, file, nullptr));
+        for (qsizetype block : {qsizetype(16), LineBlockReader::kDefaultBlockSize}) {
+            const RecordSearchResult result = searchRecordFile(path, text, nullptr, block);
+            L seen;
+            for (const auto& hit : result.hits)
+                seen << QStringLiteral("%1:%2").arg(hit.line).arg(
+                    gbk::decode(result.bytes.mid(hit.start, hit.length)).section(u',', 0, 0));
+            QCOMPARE(seen, found);
+            QCOMPARE(result.lines, qint64(splitLines(file).size()));
+        }
+        RecordSearchProgress stopped;
+        stopped.stop = true;
+        const RecordSearchResult none = searchRecordFile(path, text, &stopped);
+        QVERIFY(none.stopped && none.hits.isEmpty());
+    }
+
+    // The window's 全部记录: Enter searches a.bz on a thread of its own and lists what it found
+    // with line numbers and due times; a second search replaces one still running; the list says
+    // when there is no a.bz.
+    void searchWindowAllRecords() {
+        Fixture f({recordLine("甲"), recordLine("乙", "2024-05-01 08:00"), recordLine("丙甲")});
+        SearchWindow window(f.grid(), f.dataPath(), f.messages, f.window.get());
+        window.show();
+        window.fileScope()->setChecked(true);
+        QVERIFY(window.width() >= 600);
+        QSignalSpy shown(&window, &SearchWindow::fileSearchShown);
+        window.searchField()->setText("乙");
+        window.search();
+        window.searchField()->setText("甲");
+        QTest::keyClick(window.searchField(), Qt::Key_Return);
+        QVERIFY(shown.wait(5000));
+        QTRY_VERIFY(!window.isSearching());
+        QCOMPARE(shown.size(), 1);  // the first search was replaced before it was shown
+        RecordSearchModel* model = window.resultModel();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(model->index(1, 0).data().toLongLong(), 3);
+        QCOMPARE(model->index(1, 1).data().toString(), "2024-04-04 09:05");
+        QCOMPARE(model->index(1, 2).data().toString(), "丙甲");
+        QVERIFY(model->index(1, 2).data(Qt::ForegroundRole).isValid());
+        QVERIFY(!model->index(1, 3).data(Qt::ForegroundRole).isValid());
+        QCOMPARE(window.resultLine()->text(), "找到 2 条记录（数据文件共 3 行）。");
+        QVERIFY(f.messages.texts().isEmpty());
+        QCOMPARE(f.grid().cellForeColor(1, 1),
+                 RecordGrid::kDefaultColour);  // today's list untouched
+
+        QFile::remove(f.dataPath());
+        window.search();
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(window.resultLine()->text(), "数据文件不存在，没有记录可查找。");
+        window.todayScope()->setChecked(true);
+        QCOMPARE(window.size(), window.minimumSize());
     }
 };
 

@@ -37,27 +37,44 @@ QString summary(const Projection& p) {
         .arg(p.countedSoFar);
 }
 
-// The rule walked day by day, straight from its words.
-Projection walk(const QMap<QDate, int>& log, const CastingTime& casting, QDate today) {
+// A day's temperature by the rule's words: logged, or the mean of the last seven logged days
+// before it; nothing without any.
+std::optional<int> temperatureOf(const QMap<QDate, int>& log, QDate day, bool* estimated) {
+    *estimated = !log.contains(day);
+    if (!*estimated) return log.value(day);
+    auto it = log.lowerBound(day);
+    int n = 0;
+    qint64 before = 0;
+    for (; n < 7 && it != log.cbegin(); ++n) before += *--it;
+    if (n == 0) return std::nullopt;
+    return int(std::lround(double(before) / n));
+}
+
+// The rule walked day by day, straight from its words; `days` gets each day as
+// "date tenths[~ when estimated] sum/counted".
+Projection walk(const QMap<QDate, int>& log, const CastingTime& casting, QDate today,
+                QStringList* days = nullptr) {
     Projection p;
     if (log.isEmpty()) return p;
     for (int i = 1, sum = 0, counted = 0; i <= kSearchDays; ++i) {
         const QDate day = casting.date.addDays(i);
-        int tenths = log.value(day);
-        if (!log.contains(day)) {
-            auto it = log.lowerBound(day);
-            int n = 0;
-            qint64 before = 0;
-            for (; n < 7 && it != log.cbegin(); ++n) before += *--it;
-            if (n == 0) {
-                p.status = Projection::Status::BeforeLog;
-                return p;
-            }
-            tenths = int(std::lround(double(before) / n));
-            p.estimated = true;
+        bool estimated = false;
+        const std::optional<int> temperature = temperatureOf(log, day, &estimated);
+        if (!temperature) {
+            p.status = Projection::Status::BeforeLog;
+            return p;
         }
+        const int tenths = *temperature;
+        p.estimated = p.estimated || estimated;
         sum += qMax(tenths, 0);
         counted += tenths > 0;
+        if (days)
+            *days << QStringLiteral("%1 %2%3 %4/%5")
+                         .arg(day.toString(Qt::ISODate))
+                         .arg(tenths)
+                         .arg(estimated ? "~" : "")
+                         .arg(sum)
+                         .arg(counted);
         if (day < today) p.tenthsSoFar = sum, p.countedSoFar = counted;
         if ((sum >= 6000 && counted >= 14) || counted >= 60) {
             p.status = Projection::Status::Due;
@@ -123,7 +140,32 @@ class TestEquivalentAge : public QObject {
         QTEST(summary(projectEquivalentAge(log, *cast, kCast.addDays(today))), "projection");
     }
 
-    // Random logs of every kind, castings from before the log to long after it.
+    void castingTime_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read");  // "" when it is not a casting time
+        QTest::newRow("as the editor writes it") << "2024-3-7 09:05"
+                                                 << "2024-03-07 545";
+        QTest::newRow("slashes") << "2024/03/07 9:5"
+                                 << "2024-03-07 545";
+        QTest::newRow("points") << " 2026.12.5 23:59 "
+                                << "2026-12-05 1439";
+        QTest::newRow("separators mixed") << "2026.12-5 10:00"
+                                          << "";
+        QTest::newRow("hour 24") << "2026-12-5 24:00"
+                                 << "";
+    }
+    void castingTime() {
+        QFETCH(QString, text);
+        const auto casting = parseCastingTime(text);
+        QTEST(casting ? QStringLiteral("%1 %2")
+                            .arg(casting->date.toString(Qt::ISODate))
+                            .arg(casting->minuteOfDay)
+                      : QString(),
+              "read");
+    }
+
+    // Random logs of every kind, castings from before the log to long after it. The curve the
+    // chart draws holds the same days up to the due day.
     void sameAsTheDayByDayWalk_data() {
         QTest::addColumn<int>("mean");    // tenths of ℃
         QTest::addColumn<int>("spread");  // the daily value lies within mean ± spread
@@ -149,8 +191,23 @@ class TestEquivalentAge : public QObject {
         for (int c = -3; c < days + 400; c += 1 + int(random.bounded(3))) {
             const CastingTime casting{kCast.addDays(c), int(random.bounded(1440))};
             const QDate today = kCast.addDays(c + int(random.bounded(80)));
-            QCOMPARE(summary(projectEquivalentAge(temperatures, casting, today)),
-                     summary(walk(log, casting, today)));
+            QStringList walked;
+            const Projection p = walk(log, casting, today, &walked);
+            QCOMPARE(summary(projectEquivalentAge(temperatures, casting, today)), summary(p));
+            const QList<CuringDay> curve = curingCurve(temperatures, casting, 0);
+            QCOMPARE(curve.isEmpty(), p.status == Projection::Status::BeforeLog);
+            QStringList drawn;
+            for (const CuringDay& d : curve.mid(0, walked.size()))
+                drawn << QStringLiteral("%1 %2%3 %4/%5")
+                             .arg(d.date.toString(Qt::ISODate))
+                             .arg(d.tenths)
+                             .arg(d.estimated ? "~" : "")
+                             .arg(d.sumTenths)
+                             .arg(d.counted);
+            if (!curve.isEmpty()) QCOMPARE(drawn, walked);
+            // It goes on to the 60th counted day, or to the end of the search.
+            if (!curve.isEmpty())
+                QVERIFY(curve.last().counted == 60 || curve.size() == kSearchDays);
         }
     }
 };

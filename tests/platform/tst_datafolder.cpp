@@ -1,12 +1,16 @@
-// The data folder: beside the program when that folder is writable, else the per-user folder; and
-// one program per data folder, so that no reminder is announced twice.
+// The data folder: beside the program when that folder is writable, else the per-user folder; one
+// program per data folder, so that no reminder is announced twice; and Qt's own texts in Chinese,
+// from the translation beside the program before Qt's.
 
+#include <QLibraryInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include "platform/apppaths.h"
+#include "platform/chinesetranslation.h"
 #include "platform/singleinstance.h"
 
 class TestDataFolder : public QObject {
@@ -50,6 +54,31 @@ class TestDataFolder : public QObject {
         }
         SingleInstance again(dir.path());  // the first program has ended
         QVERIFY(!again.anotherIsRunning());
+    }
+
+    void qtSpeaksChinese_data() {
+        QTest::addColumn<bool>("beside");  // a copy of the translation beside the program
+        QTest::newRow("beside the program") << true;
+        QTest::newRow("from Qt's folder") << false;
+    }
+    void qtSpeaksChinese() {
+        QFETCH(bool, beside);
+        QTemporaryDir programDir;
+        const QString qts = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        const QString besideFile = programDir.filePath("translations/qtbase_zh_CN.qm");
+        if (beside) {
+            QVERIFY(QDir(programDir.path()).mkdir("translations"));
+            QVERIFY(QFile::copy(QDir(qts).filePath("qtbase_zh_CN.qm"), besideFile));
+        }
+        QLocale::setDefault(QLocale::c());
+        const QString loaded =
+            installChineseTranslation(*QCoreApplication::instance(), programDir.path());
+        QCOMPARE(loaded, beside ? besideFile : QDir(qts).filePath("qtbase_zh_CN.qm"));
+        QCOMPARE(QLocale().dayName(1), "星期一");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "取消");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), "文件名称(&N)：");
+        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>())
+            QCoreApplication::removeTranslator(t);
     }
 };
 

@@ -1,0 +1,60 @@
+#include "records/datafileguard.h"
+
+#include <QDir>
+#include <filesystem>
+#include <system_error>
+
+FileStamp FileStamp::of(const QString& path) {
+    FileStamp stamp;
+    // UTF-16 into the system's own file names: UTF-8 on Linux, wide characters on Windows.
+    const std::filesystem::path p(path.toStdU16String());
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(p, error)) return stamp;
+    const auto size = std::filesystem::file_size(p, error);
+    if (error) return stamp;
+    const auto time = std::filesystem::last_write_time(p, error);
+    if (error) return stamp;
+    stamp.exists = true;
+    stamp.size = qint64(size);
+    stamp.modified = qint64(time.time_since_epoch().count());
+    return stamp;
+}
+
+DataFileLock::DataFileLock(const QString& dataFilePath)
+    : m_dataFilePath(dataFilePath), m_lock(lockPathFor(dataFilePath)) {
+    m_lock.setStaleLockTime(kStaleLockMs);
+}
+
+DataFileLock::~DataFileLock() {
+    unlock();
+}
+
+QString DataFileLock::lockPathFor(const QString& dataFilePath) {
+    return dataFilePath + QStringLiteral(".lock");
+}
+
+bool DataFileLock::lock(QString* error, int waitMs) {
+    if (m_lock.isLocked() || m_lock.tryLock(waitMs)) return true;
+    if (!error) return false;
+    const QString shown = QDir::toNativeSeparators(m_dataFilePath);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock.error() == QLockFile::LockFailedError &&
+        m_lock.getLockInfo(&pid, &host, &application)) {
+        *error =
+            QStringLiteral("数据文件“%1”正在被另一个程序写入（计算机 %2，进程 %3），请稍后再试。")
+                .arg(shown, host.isEmpty() ? QStringLiteral("未知") : host)
+                .arg(pid);
+    } else if (m_lock.error() == QLockFile::LockFailedError) {
+        *error = QStringLiteral("数据文件“%1”正在被另一个程序写入，请稍后再试。").arg(shown);
+    } else {
+        *error = QStringLiteral("无法在数据文件夹中建立锁文件“%1”（没有写入权限或磁盘已满）。")
+                     .arg(QDir::toNativeSeparators(lockPathFor(m_dataFilePath)));
+    }
+    return false;
+}
+
+void DataFileLock::unlock() {
+    if (m_lock.isLocked()) m_lock.unlock();
+}
