@@ -236,9 +236,9 @@ void MainWindow::layoutGrid() {
     const int widthTwips = outer.width() * twips::kPerPixel - 100;
     const int heightTwips = outer.height() * twips::kPerPixel - 950;
     const int width = widthTwips > 0 ? qMax(widthTwips / twips::kPerPixel, 1) : 1;
-    // The status line takes its room below the grid.
-    const int statusHeight = statusBar()->sizeHint().height();
-    const int height = heightTwips > 0 ? qMax(heightTwips / twips::kPerPixel - statusHeight, 1) : 1;
+    // It ends above the status line at the latest.
+    const int height =
+        heightTwips > 0 ? qBound(1, heightTwips / twips::kPerPixel, centralWidget()->height()) : 1;
     m_view->setGeometry(0, 0, width, height);
 }
 
