@@ -3,7 +3,9 @@
 #include <QDate>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
+#include "planning/rawrecordline.h"
 #include "platform/gbkcodec.h"
 #include "platform/textfile.h"
 #include "records/recordgrid.h"
@@ -59,14 +61,17 @@ LoadReport loadDueBetween(RecordGrid& grid, const QString& dataFilePath, const Q
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         for (const qsizetype start : starts) {
             const QByteArrayView rest = QByteArrayView(block).sliced(start);
-            const qsizetype length = std::find_if(rest.begin(), rest.end(),
-                                                  [](char c) { return c == '\r' || c == '\n'; }) -
-                                     rest.begin();
-            const QStringList fields = splitRecordLine(gbk::decode(rest.first(length)));
-            if (fields.size() <= kDueTimeField || fields.value(kDueMarkField) == dueMarkText())
-                continue;
-            const QString due = dueMinuteText(fields.at(kDueTimeField));
+            const QByteArrayView line =
+                rest.first(std::find_if(rest.begin(), rest.end(),
+                                        [](char c) { return c == '\r' || c == '\n'; }) -
+                           rest.begin());
+            // Field 5 read from the bytes: ASCII never occurs inside a GBK character.
+            const std::optional<QByteArrayView> field = rawline::field(line, kDueTimeField);
+            if (!field) continue;
+            const QString due = dueMinuteText(gbk::decode(*field));
             if (due.isEmpty() || due < first || due > last) continue;
+            const QStringList fields = splitRecordLine(gbk::decode(line));
+            if (fields.value(kDueMarkField) == dueMarkText()) continue;
             appendRecordRow(grid, fields);
             ++report.taken;
         }
