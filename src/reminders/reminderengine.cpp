@@ -243,16 +243,25 @@ void ReminderEngine::restoreMarks(const QDate& listDay) {
         });
     }
     QHash<QString, int> left = m_announced.counts();
-    // The earlier days' rows still to be announced, after today's.
+    appendEarlierRows(left);
+    if (left.isEmpty()) return;
+    const int rows = m_grid.rows();
+    for (int r = 1; r < rows; ++r)
+        if (!marked(r) && takeAnnounced(left, recordText(r))) mark(r);
+}
+
+void ReminderEngine::appendEarlierRows() {
+    QHash<QString, int> left = m_announced.counts();
+    appendEarlierRows(left);
+}
+
+void ReminderEngine::appendEarlierRows(QHash<QString, int>& left) {
+    // Those announced meanwhile are done.
     m_earlier.removeIf([&](const QStringList& fields) {
         return takeAnnounced(left, fields.mid(0, kLastRecordColumn).join(u','));
     });
     for (const QStringList& fields : std::as_const(m_earlier)) appendRecordRow(m_grid, fields);
     if (!m_earlier.isEmpty()) numberRows(m_grid);
-    if (left.isEmpty()) return;
-    const int rows = m_grid.rows();
-    for (int r = 1; r < rows; ++r)
-        if (!marked(r) && takeAnnounced(left, recordText(r))) mark(r);
 }
 
 std::optional<ReminderEngine::Span> ReminderEngine::catchUpSpan(const QDate& from,

@@ -88,6 +88,9 @@ class ReminderEngine {
     // The records of a grid filled by loadDueBetween() that were never announced join the rows of
     // earlier days.
     void addEarlierRecords(const RecordGrid& loaded);
+    // Appends the rows of earlier days still to be announced to the list loaded before they were
+    // read.
+    void appendEarlierRows();
 
     // The clock has passed into another day; today's list is reloaded next. The rows whose minute
     // has passed and that were never announced stay for the new list, with those of the days in
@@ -133,6 +136,9 @@ class ReminderEngine {
     // The late rows of the tick in one window; false when no slot took them.
     bool announceLateList(const QList<DueRow>& rows);
     void announced(const DueRow& due);
+    // Appends the earlier days' rows still to be announced, taking their announcements from the
+    // counts.
+    void appendEarlierRows(QHash<QString, int>& left);
     // Every row due by the minute has been announced: the last-scan minute moves there; the state
     // is written when rows were announced, or the minute is worth keeping.
     void watchedUpTo(const QString& minute, bool announced);

@@ -140,6 +140,13 @@ void Reminders::tick() {
     updateStatusLine();
 }
 
+void Reminders::scanOnce() {
+    if (m_window.scanTimer()->isActive())
+        tick();
+    else
+        m_engine->watch();
+}
+
 void Reminders::listLoaded() {
     m_listReady = true;
     m_engine->restoreMarks(m_listDay);
@@ -153,11 +160,7 @@ void Reminders::listLoaded() {
     // Right after the scan has been started (or kept running) for the list; at start-up once the
     // earlier days' records are in too, so that all rows late at start-up come in one tick.
     QTimer::singleShot(0, this, [this] {
-        if (m_catchUp) return;
-        if (m_window.scanTimer()->isActive())
-            tick();
-        else
-            m_engine->watch();
+        if (!m_catchUp) scanOnce();
     });
     updateStatusLine();
 }
@@ -169,12 +172,9 @@ void Reminders::caughtUp() {
     load->deleteLater();
     m_engine->holdLastScan(false);
     if (!m_listReady) return;  // the list's load adds them
-    m_engine->restoreMarks(m_listDay);
+    m_engine->appendEarlierRows();
     m_window.startScanIfDue();
-    if (m_window.scanTimer()->isActive())
-        tick();
-    else
-        m_engine->watch();
+    scanOnce();
     updateStatusLine();
 }
 

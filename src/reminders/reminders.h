@@ -65,6 +65,8 @@ class Reminders : public QObject {
 
   private:
     void tick();
+    // A tick now when the scan runs; else the engine notes what it has watched.
+    void scanOnce();
     void listLoaded();
     void caughtUp();
     void recordAdded(const QStringList& fields);
