@@ -63,9 +63,9 @@ class TestReminders : public QObject {
     LaggingClock m_clock;
     CountingAlertSound m_sound;
     Reminders* m_reminders = nullptr;
-    QString m_interval;  // the scan interval setting
-    bool m_autostart;    // whether the program starts at login
-    L m_trayMessages;    // the advance notices, their first lines
+    QString m_interval;       // the scan interval setting
+    bool m_autostart = true;  // whether the program starts at login
+    L m_trayMessages;         // the advance notices, their first lines
 
     // Builds and starts the window with its reminders, then lets the tick that follows a load run.
     void start(WindowFixture& f) {
