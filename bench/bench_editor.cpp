@@ -10,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -87,28 +86,14 @@ void BM_EditorLoad_Window(benchmark::State& state) {
     RecordingMessageService messages;
     double longestStall = 0;
     for (auto _ : state) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        qint64 lastTick = 0;
-        qint64 stall = 0;
-        QTimer ticks;
-        ticks.setInterval(1);
-        ticks.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&ticks, &QTimer::timeout, [&] {
-            const qint64 now = elapsed.nsecsElapsed();
-            stall = qMax(stall, now - lastTick);
-            lastTick = now;
-        });
-        ticks.start();
+        const bench::StallWatch watch;
         EditorWindow editor(paths, clock, messages);
         editor.show();
         while (editor.recordsLoading())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        // Until the grid has been painted with its records.
-        for (const qint64 end = elapsed.nsecsElapsed() + 20'000'000; elapsed.nsecsElapsed() < end;)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        state.SetIterationTime(double(elapsed.nsecsElapsed()) / 1e9);
-        longestStall = qMax(longestStall, double(stall) / 1e6);
+        watch.runFor(20'000'000);  // until the grid has been painted with its records
+        state.SetIterationTime(watch.elapsedSeconds());
+        longestStall = qMax(longestStall, watch.longestStallMs());
         if (editor.grid().rows() != state.range(0) + 2) state.SkipWithError("records missing");
     }
     state.counters["longest_stall_ms"] = longestStall;

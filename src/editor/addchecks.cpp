@@ -5,12 +5,15 @@
 #include "platform/messageservice.h"
 #include "records/recordgrid.h"
 #include "records/specimenrecord.h"
+#include "reminders/dueminute.h"
 
 using namespace editortexts;
 
 std::optional<QString> confirmDueTime(const QString& typed, const DueTimeInputs& inputs,
                                       MessageService& messages) {
-    if (!isDueTimeText(typed)) {
+    // Read as the list and the scan read it, and saved in the form they match at once.
+    const QString due = dueMinuteText(typed);
+    if (due.isEmpty()) {
         const QString question = typed.isEmpty() ? kDueTimeMissing : kDueTimeMalformed.arg(typed);
         if (!messages.ask(kTitleNote, question)) return std::nullopt;
         return typed;
@@ -18,12 +21,12 @@ std::optional<QString> confirmDueTime(const QString& typed, const DueTimeInputs&
     const std::optional<QString> computed =
         tianjia(inputs.castingDate, inputs.castingHour, inputs.castingMinute, inputs.curingAgeDays,
                 inputs.ageHours, inputs.ageMinutes);
-    if (!computed || *computed == typed || !isDueTimeText(*computed)) return typed;
-    switch (messages.choose(kTitleNote, kDueTimeStale.arg(typed, *computed))) {
+    if (!computed || *computed == due || !isDueTimeText(*computed)) return due;
+    switch (messages.choose(kTitleNote, kDueTimeStale.arg(due, *computed))) {
         case Answer::Yes:
             return computed;
         case Answer::No:
-            return typed;
+            return due;
         case Answer::Cancel:
             break;
     }

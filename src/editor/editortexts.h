@@ -63,7 +63,7 @@ inline const QString kAddWithoutRecords = QStringLiteral(
 inline const QString kDueTimeMissing =
     QStringLiteral("“到期时间”未填写。没有到期时间的记录永远不会提醒。\n仍然添加这条记录吗？");
 inline const QString kDueTimeMalformed = QStringLiteral(
-    "“到期时间”中的“%1”不是“YYYY-MM-DD hh:mm”形式的有效日期和时间（例如 2026-11-05 09:30），"
+    "“到期时间”中的“%1”不是有效的日期和时间（日期须写满“YYYY-MM-DD”，例如 2026-11-05 9:30），"
     "这样的记录永远不会提醒。\n仍然添加这条记录吗？");
 inline const QString kDueTimeStale = QStringLiteral(
     "“到期时间”%1 与按制作日期、制作时间和龄期计算出的 %2 不同。\n\n"

@@ -77,7 +77,8 @@ with Session() as s:
 
     popups = s.popups(2, 60)
     s.check("both fire", len(popups) == 2)
-    s.expect("in their minute", sorted(t[1:4] for t in s.drive.read_texts("数据提示")),
+    s.expect("in their minute", sorted([n for n in t if n.split(":")[0] in (
+        "编号", "强度等级", "工程部位")] for t in s.drive.read_texts("数据提示")),
              [[f"编号:{n}", "强度等级:C30", "工程部位:整条路试块"] for n in (1, 2)])
     s.expect("slots 1|1 and 1|2 are busy", wait_until(lambda: s.busy_slots(), 5), ["1|1", "1|2"])
     s.expect("both rows are marked", [r[11] for r in s.drive.rows()],
