@@ -143,8 +143,10 @@ class TestEditorWindow : public QObject {
         row("as computed: no question", {}, {}, {}, "2024-04-04 09:05");
         row("empty, 是 adds it", {"Text7="}, {A::Yes}, {"due"}, "");
         row("empty, 否 adds nothing", {"Text7="}, {A::No}, {"due"}, "-");
-        row("no zero in front, 是", {"Text7=2024-4-4 9:05"}, {A::Yes}, {"due"}, "2024-4-4 9:05");
-        row("no zero in front, 否", {"Text7=2024-4-4 9:05"}, {A::No}, {"due"}, "-");
+        row("no zero in front: saved zero-filled", {"Text7=2024-4-4 9:5 "}, {}, {},
+            "2024-04-04 09:05");
+        row("date alone, 是", {"Text7=2024-04-04"}, {A::Yes}, {"due"}, "2024-04-04");
+        row("date alone, 否", {"Text7=2024-04-04"}, {A::No}, {"due"}, "-");
         row("2026-02-30 25:00, 是", {"Text7=2026-02-30 25:00"}, {A::Yes}, {"due"},
             "2026-02-30 25:00");
         row("2026-02-30 25:00, 否", {"Text7=2026-02-30 25:00"}, {A::No}, {"due"}, "-");
