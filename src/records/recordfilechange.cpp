@@ -36,10 +36,11 @@ RecordFileChangeResult changeRecordFile(QSaveFile& file, const RecordFileChange&
     // A long file is mapped rather than copied; the new file replaces it by a rename, so the
     // mapped bytes stay as they are while they are written out.
     QFile mapped(path);
+    uchar* map = nullptr;
     QByteArray bytes;
-    if (mapped.size() > 0 && mapped.open(QIODevice::ReadOnly))
-        if (const uchar* data = mapped.map(0, mapped.size()))
-            bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), mapped.size());
+    if (mapped.size() > 0 && mapped.open(QIODevice::ReadOnly) &&
+        (map = mapped.map(0, mapped.size())))
+        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(map), mapped.size());
     if (bytes.isNull()) {
         FileContent content = readWholeFile(path);
         if (content.status == FileStatus::Unreadable) {
@@ -66,7 +67,12 @@ RecordFileChangeResult changeRecordFile(QSaveFile& file, const RecordFileChange&
         return result;
     }
     const auto writePieces = [&](const ByteWriter& write) {
-        return std::all_of(applied.pieces.begin(), applied.pieces.end(), write);
+        const bool written = std::all_of(applied.pieces.begin(), applied.pieces.end(), write);
+        // Every piece is written out or copied by now. Windows replaces no file that is still
+        // mapped or open, so the old file is let go of before the new one takes its place.
+        if (map) mapped.unmap(map);
+        mapped.close();
+        return written;
     };
     if (!writeFileAtomically(file, writePieces, &result.error)) return result;
     result.ok = true;
