@@ -11,6 +11,7 @@
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/trayicon.h"
 #include "planning/planningcommand.h"
+#include "platform/alertsound.h"
 #include "platform/apppaths.h"
 #include "platform/chinesetranslation.h"
 #include "platform/clock.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<Autostart> autostart = Autostart::forApplication();
     DesktopUrlOpener urlOpener;
     QtScreenMetrics screen;
+    SystemAlertSound sound;
     MainWindow window(paths, clock, messages);
     messages.setParent(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
@@ -58,10 +60,14 @@ int main(int argc, char* argv[]) {
     installPlanningCommand(window);
     installSettings(window, *autostart, urlOpener);
 
-    installReminders(window, screen);
+    Reminders* reminders = installReminders(window, screen, sound);
+    reminders->setAutostartQuery([&autostart] { return autostart->isEnabled(); });
     window.startUp();
     // The tray icon asks the desktop for its tray (a round trip over D-Bus), so it comes once the
     // window is on the screen.
-    new TrayIcon(window);
+    auto* tray = new TrayIcon(window);
+    reminders->setTrayMessenger([tray](const QString& title, const QString& text) {
+        if (tray->isShown()) tray->icon()->showMessage(title, text);
+    });
     return app.exec();
 }
