@@ -123,18 +123,22 @@ bool RecordMaintenance::delgqshuju() {
     // The scan may have marked more rows while the question was open.
     fired = firedRowsOf(grid);
     int removed = 0;
-    if (*inFile > 0) {
+    // The lock is let go before any message: a box left open must not keep other writers out.
+    const bool rewritten = *inFile == 0 || [&] {
         const BusyCursor busy;
         DataFileChange change(path);
         if (!change.begin(&problem) || !change.backUp(m_window.clock().now(), &problem))
-            return fail(problem);
+            return false;
         const FiredLines lines(fired.lines);
         QString readError;
         const auto rest = [&](const ByteWriter& write) {
             return lines.writeRest(path, write, &removed, &readError);
         };
-        if (!change.replace(rest, &problem)) return fail(problem.isEmpty() ? readError : problem);
-    }
+        if (change.replace(rest, &problem)) return true;
+        if (problem.isEmpty()) problem = readError;
+        return false;
+    }();
+    if (!rewritten) return fail(problem);
     for (int r : fired.rows) grid.removeItem(r);
     if (removed != *inFile)
         messages.show(kTitle, kDeletedOther.arg(removed), MessageIcon::Information);
@@ -155,25 +159,32 @@ void RecordMaintenance::initialiseData() {
     FileStamp asked;
     QString backup;
     int records = 0;
-    {
+    const bool copied = [&] {
         // The copy is made first, so that the question can name it; the lock is let go while the
         // question is open.
         const BusyCursor busy;
         DataFileChange copy(path);
         if (!copy.begin(&problem) ||
             !copy.backUp(m_window.clock().now(), &problem, Backups::Method::Copy))
-            return fail(problem);
+            return false;
         asked = copy.stamp();
         backup = copy.backupPath();
         records = Backups::recordCount(backup).value_or(0);
-    }
+        return true;
+    }();
+    if (!copied) return fail(problem);
     if (!messages.ask(kTitle, kAskInit.arg(records).arg(QDir::toNativeSeparators(backup)))) return;
-    DataFileChange change(path);
-    if (!change.begin(&problem)) return fail(problem);
-    // Emptying a file other than the one the user was asked about (and the copy holds) would lose
-    // what was written meanwhile.
-    if (change.stamp() != asked) return fail(DataFileChange::changedMessage(path));
-    if (!change.replace(QByteArray(), &problem)) return fail(problem);
+    // The lock is let go before any message: a box left open must not keep other writers out.
+    const bool emptied = [&] {
+        DataFileChange change(path);
+        if (!change.begin(&problem)) return false;
+        // Emptying a file other than the one the user was asked about (and the copy holds) would
+        // lose what was written meanwhile.
+        if (change.stamp() == asked) return change.replace(QByteArray(), &problem);
+        problem = DataFileChange::changedMessage(path);
+        return false;
+    }();
+    if (!emptied) return fail(problem);
     m_window.reloadRecords();
     messages.show(kTitle, kInitDone, MessageIcon::Information);
 }

@@ -156,9 +156,12 @@ with Session() as s:
     original = s.read_bytes()
     s.start(fake_clock("2030-01-01 10:00:00", speed=1))
     s.check("today's list before", wait_until(lambda: [r[1] for r in s.drive.rows()] == ["楼板", ""]))
-    def answer(text, button):  # once the box that says the text is up
-        wait_until(lambda: text in " ".join(sum(s.drive.read_texts("提示"), [])), 10)
-        s.drive.press(button)
+    def answer(text, button):  # in the box that says the text, once it is up
+        def box():
+            return next((top for top in s.drive.app() if top is not None and top.name == "提示"
+                         and s.drive.find(top, lambda n: text in (n.name or ""))), None)
+        s.drive.act(s.drive.find(wait_until(box, 10), lambda n: n.getRoleName() == "push button"
+                                 and n.name == button))
     s.in_background("menu", "数据初始化")
     question = " ".join(wait_until(lambda: s.drive.read_texts("提示"), 10)[0])
     copies = lambda: sorted(os.listdir(s.path("backup")))  # noqa: E731
