@@ -1,13 +1,14 @@
 #pragma once
-// One change of a.bz as a whole (删除过期数据, 数据初始化, 更新到期时间, 恢复备份): the data file's
-// lock is held from begin() until the object goes, a backup copy of the file as it is then is made,
-// and the new content replaces the file atomically. The replacement is refused when the file's
-// stamp moved since begin(): some program that does not take the lock wrote it meanwhile, and its
-// lines would be lost. QtCore only.
+// One change of a.bz (删除过期数据, 数据初始化, 更新到期时间, 恢复备份, and the editor's changes):
+// the data file's lock is held from begin() until the object goes, a backup copy of the file as it
+// is then is made, and the new content replaces the file atomically. The replacement is refused
+// when the file's stamp moved since begin(): some program that does not take the lock wrote it
+// meanwhile, and its lines would be lost. QtCore only.
 //
-// A command that asks the user first reads the file (or copies it) under one change, lets the lock
-// go while the question is open, and under a second change compares the file's stamp with the one
-// of the first: when they differ, the file is no longer what the user was asked about.
+// Nothing that waits for the user happens while a change lives: a question or a message left open
+// would keep every other writer out. A command that asks first reads the file (or copies it) under
+// one change, lets it go for the question, and under a second change compares the file's stamp
+// with the one of the first: when they differ, the file is no longer what the user was asked about.
 
 #include <QDateTime>
 #include <QString>
