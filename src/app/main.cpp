@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "editor/editorcommand.h"
+#include "mainwindow/backuprestore.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/recordmaintenance.h"
 #include "mainwindow/reminderswitch.h"
@@ -53,6 +54,7 @@ int main(int argc, char* argv[]) {
 
     auto* reminderSwitch = new ReminderSwitch(window);
     new RecordMaintenance(window, *reminderSwitch);
+    new BackupRestore(window);
     installEditorCommand(window);
     installSearchCommand(window);
     installPlanningCommand(window);

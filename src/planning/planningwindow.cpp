@@ -222,8 +222,12 @@ void PlanningWindow::updateDueTimes() {
     const QString path = m_paths.dataFilePath();
     const QByteArray expected = m_bytes;
     const int count = int(changes.size());
+    const QDateTime now = m_clock.now();
     runInBackground<DueTimeWrite>(
-        this, [path, expected, changes] { return writeDueTimeChanges(path, expected, changes); },
+        this,
+        [path, expected, changes, now] {
+            return writeDueTimeChanges(path, expected, changes, now);
+        },
         [this, count](DueTimeWrite result) { finishWrite(result, count); });
 }
 

@@ -7,6 +7,7 @@
 #include "platform/gbkcodec.h"
 #include "platform/textfile.h"
 #include "records/backups.h"
+#include "records/datafilechange.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ namespace {
 const QString kLineGone = QStringLiteral(
     "数据文件已被其他程序修改，其中已没有这条记录：\n%"
     "1\n本次修改未保存，右侧已显示数据文件的最新内容。");
-const QString kBackupFailed =
-    QStringLiteral("修改前未能备份数据文件，本次修改未保存，数据文件保持原样。\n%1");
+// %1: why the backup failed ("无法备份数据文件：…").
+const QString kBackupFailed = QStringLiteral("%1\n本次修改未保存，数据文件保持原样。");
 
 }  // namespace
 
@@ -28,11 +29,9 @@ RecordFileChangeResult changeRecordFile(const QString& dataFilePath,
 RecordFileChangeResult changeRecordFile(QSaveFile& file, const RecordFileChange& change) {
     RecordFileChangeResult result;
     const QString path = file.fileName();
-    DataFileLock lock(path);
-    if (!lock.lock(&result.error)) return result;
-
-    const FileStamp before = FileStamp::of(path);
-    result.fileWasChanged = before != change.readStamp;
+    DataFileChange guarded(path);
+    if (!guarded.begin(&result.error)) return result;
+    result.fileWasChanged = guarded.stamp() != change.readStamp;
     // A long file is mapped rather than copied; the new file replaces it by a rename, so the
     // mapped bytes stay as they are while they are written out.
     QFile mapped(path);
@@ -57,12 +56,11 @@ RecordFileChangeResult changeRecordFile(QSaveFile& file, const RecordFileChange&
         return result;
     }
 
-    const Backups backups(path);
     const bool backUp = change.backup == RecordFileChange::Backup::Always ||
                         (change.backup == RecordFileChange::Backup::FirstOfTheDay &&
-                         !backups.hasCopyOn(change.now.date()));
+                         !Backups(path).hasCopyOn(change.now.date()));
     QString backupError;
-    if (backUp && !backups.make(change.now, &backupError)) {
+    if (backUp && !guarded.backUp(change.now, &backupError)) {
         result.error = kBackupFailed.arg(backupError);
         return result;
     }
@@ -74,7 +72,12 @@ RecordFileChangeResult changeRecordFile(QSaveFile& file, const RecordFileChange&
         mapped.close();
         return written;
     };
-    if (!writeFileAtomically(file, writePieces, &result.error)) return result;
+    // A program that takes no lock may have written a.bz meanwhile: then nothing is written.
+    bool movedMeanwhile = false;
+    if (!guarded.replace(file, writePieces, &result.error, &movedMeanwhile)) {
+        result.fileWasChanged = result.fileWasChanged || movedMeanwhile;
+        return result;
+    }
     result.ok = true;
     result.stamp = FileStamp::of(path);
     result.inverse = applied.inverse;

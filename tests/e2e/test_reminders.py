@@ -1,11 +1,11 @@
 """Reminders on the 1024 x 768 screen (5 groups of 3 slots), clocks ten times as fast from fixed
 times (libfaketime). Records due now fire into slots 1|1 and 1|2 of a new ts.ini, pop-ups of 324 x
 173 at the bottom right. Stopped across a due minute (SIGSTOP), the program announces it late after
-SIGCONT; killed and restarted, it marks the rows again and frees the slots; 删除过期数据 removes
-the fired lines. Over midnight the new day's records fire. After three days off, the records of
-those days fire late with their dates, after today's late one, and never again after a restart. On
-a crowded screen the notice that no place is free never takes the keyboard focus, and a freed place
-goes to the next record."""
+SIGCONT; killed and restarted, it marks the rows again and frees the slots; 删除过期数据 asks
+with the count, and 是 removes the fired lines. Over midnight the new day's records fire. After
+three days off, the records of those days fire late with their dates, after today's late one, and
+never again after a restart. On a crowded screen the notice that no place is free never takes the
+keyboard focus, and a freed place goes to the next record."""
 import signal
 import time
 
@@ -59,6 +59,9 @@ with Session() as s:
     s.expect("ts.ini keeps its table", [name for name, _ in s.slots()], table)
     s.check("a.bz is unchanged so far", s.read_bytes() == before)
     s.in_background("menu", "删除过期数据")
+    s.check("删除过期数据 asks first, with the count", wait_until(
+        lambda: "删除 3 条" in " ".join(sum(s.drive.read_texts("提示"), [])), 10))
+    s.drive.press("是")
     s.check("删除过期数据 removes exactly the fired lines",
             wait_until(lambda: s.read_lines() == [STAYS], 15), s.read_lines())
     s.kill()

@@ -161,7 +161,8 @@ class TestRawRecords : public QObject {
         f.close();
 
         FailingSaveFile save(f.fileName(), situation == "full" ? read.size() / 2 : read.size() * 2);
-        const DueTimeWrite result = writeDueTimeChanges(save, read, changes);
+        const DueTimeWrite result =
+            writeDueTimeChanges(save, read, changes, QDateTime(QDate(2024, 3, 10), QTime(12, 0)));
         QTEST(result.ok, "ok");
         QTEST(result.fileChanged, "fileChanged");
         QCOMPARE(result.error.isEmpty(), result.ok || result.fileChanged);

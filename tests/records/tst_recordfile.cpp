@@ -66,7 +66,10 @@ void edit(RecordGrid& grid, const QString& edit) {
     if (edit == "-") return grid.removeItem(1);
     const int row = grid.rows() - 1;
     const QStringList cells = (QString::number(row) + u',' + edit).split(u',');
-    for (int c = 0; c < cells.size(); ++c) grid.setTextMatrix(row, c, cells.at(c));
+    for (int c = 0; c < cells.size(); ++c) {
+        grid.setTextMatrix(row, c, cells.at(c));
+        QCOMPARE(grid.textMatrix(row, c), cells.at(c));  // kept as GBK bytes, read back decoded
+    }
     grid.addItem();
 }
 
@@ -175,6 +178,11 @@ class TestRecordFile : public QObject {
         const QByteArray comma = "Y,C30,M,9,d,28,t,S,1,2,,";  // a comma typed into a field
         const QByteArray notGbk = "Z,C30,M\xFF,d,28,t,S,1,2,,";
         const QByteArray huge(1 << 20, 'z');
+        const QByteArray signs =
+            "3\xA1\xC1"
+            "4,C30,M1,d,28,t,20\xA1\xE3"
+            "C\xA1\xC0"
+            "2,1,2,,";
         auto file = [](const Lines& lines) { return (lines + Lines{kCommas}).join("\r\n"); };
         row("no file: ten commas", {}, {}, {}, kCommas);
         row("added records in GBK, CR LF, ten commas", {}, {}, {"中文,C30", "P2"},
@@ -183,6 +191,13 @@ class TestRecordFile : public QObject {
             Lines{"", ",", ",,,,,,,,,,,,,,,", a, "\n"}.join("\r\n"), {a}, {}, file({a}));
         row("Chinese records byte for byte, empty grade, blank-edged remark",
             file({a, b, ungraded, remark}), {a, b, ungraded, remark});
+        row("Latin-1 signs (×, ±, °) byte for byte in GBK", file({signs}), {signs},
+            {"3×4梁,C30,M1,d,28,t,20°C±2,1,2,"},
+            file({signs,
+                  "3\xA1\xC1"
+                  "4\xC1\xBA,C30,M1,d,28,t,20\xA1\xE3"
+                  "C\xA1\xC0"
+                  "2,1,2,,"}));
         row("lines it cannot hold carried in place",
             file({ten, a, twelve, "note", marked, comma, b, notGbk}), {a, b});
         row("only carried lines", file({"note", notGbk}), {});
