@@ -10,11 +10,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUndoStack>
 
 #include "benchsupport.h"
 #include "benchwrite.h"
@@ -24,6 +24,7 @@
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
 #include "platform/textfile.h"
+#include "records/backups.h"
 #include "records/recordgrid.h"
 
 namespace {
@@ -50,6 +51,7 @@ void BM_Add_Record(benchmark::State& state) {
                              nullptr))
         return state.SkipWithError("cannot write a.bz");
     FixedClock clock(QDateTime(QDate(2024, 3, 7), QTime(9, 5)));
+    Backups(paths.dataFilePath()).make(clock.now(), nullptr);  // the day's one backup copy
     RecordingMessageService messages;
     EditorWindow editor(paths, clock, messages);
     while (editor.recordsLoading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -58,16 +60,13 @@ void BM_Add_Record(benchmark::State& state) {
         editor.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromUtf8(text));
     editor.computeDueTime();
 
-    RecordGrid& grid = editor.grid();
     for (auto _ : state) {
         editor.addRecord();
         state.PauseTiming();
-        // Back to `count` records for the next round.
-        const int added = grid.rows() - 2;
-        grid.setRows(grid.rows() - 1);
-        for (int c = 0; c < grid.cols(); ++c) grid.setTextMatrix(added, c, QString());
+        editor.undoStack().undo();  // back to `count` records for the next round
         state.ResumeTiming();
     }
+    editor.addRecord();
     if (!messages.messages().isEmpty()) state.SkipWithError("the add reported a problem");
     if (readWholeFile(paths.dataFilePath()).bytes != fileAfterAdd(count))
         state.SkipWithError("a.bz does not hold the records and the new one");
@@ -87,28 +86,14 @@ void BM_EditorLoad_Window(benchmark::State& state) {
     RecordingMessageService messages;
     double longestStall = 0;
     for (auto _ : state) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        qint64 lastTick = 0;
-        qint64 stall = 0;
-        QTimer ticks;
-        ticks.setInterval(1);
-        ticks.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&ticks, &QTimer::timeout, [&] {
-            const qint64 now = elapsed.nsecsElapsed();
-            stall = qMax(stall, now - lastTick);
-            lastTick = now;
-        });
-        ticks.start();
+        const bench::StallWatch watch;
         EditorWindow editor(paths, clock, messages);
         editor.show();
         while (editor.recordsLoading())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        // Until the grid has been painted with its records.
-        for (const qint64 end = elapsed.nsecsElapsed() + 20'000'000; elapsed.nsecsElapsed() < end;)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        state.SetIterationTime(double(elapsed.nsecsElapsed()) / 1e9);
-        longestStall = qMax(longestStall, double(stall) / 1e6);
+        watch.runFor(20'000'000);  // until the grid has been painted with its records
+        state.SetIterationTime(watch.elapsedSeconds());
+        longestStall = qMax(longestStall, watch.longestStallMs());
         if (editor.grid().rows() != state.range(0) + 2) state.SkipWithError("records missing");
     }
     state.counters["longest_stall_ms"] = longestStall;

@@ -1,6 +1,12 @@
 // 删除过期数据 on a long a.bz: BM_DeleteExpired_Fired/N removes the 50 fired records of today's
-// list from a file of N records, beside BM_DeleteExpired_Baseline/N, writing the resulting file
-// once through the same atomic save. The command should cost at most twice its baseline.
+// list from a file of N records (its question answered at once), with the data file's lock, the
+// backup before the rewrite and the check that the file did not change underneath, beside
+// BM_DeleteExpired_Baseline/N, writing the resulting file once through the same atomic save. The
+// command should cost at most twice its baseline.
+//
+// What a backup of that file costs: BM_Backup_Link/N, the link a rewrite makes (the old file stays
+// in the backup folder when the new one is renamed over it), and BM_Backup_Copy/N, the copy that
+// 数据初始化 makes before its question, beside BM_Backup_Baseline/N, writing the file once.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +21,7 @@
 #include "platform/clock.h"
 #include "platform/messageservice.h"
 #include "platform/textfile.h"
+#include "records/backups.h"
 #include "records/recordgrid.h"
 #include "records/specimenrecord.h"
 
@@ -66,5 +73,36 @@ void BM_DeleteExpired_Baseline(benchmark::State& state) {
     bench::writeOnce(state, fileWithoutDue(int(state.range(0))));
 }
 BENCHMARK(BM_DeleteExpired_Baseline)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void backUp(benchmark::State& state, Backups::Method method) {
+    QTemporaryDir dir;
+    const AppPaths paths(dir.path());
+    if (!writeFileAtomically(paths.dataFilePath(), bench::longRecordFile(int(state.range(0)), 0),
+                             nullptr))
+        return state.SkipWithError("cannot write a.bz");
+    const Backups backups(paths.dataFilePath());
+    const QDateTime now(bench::kToday, QTime(12, 0));
+    for (auto _ : state) {
+        const std::optional<QString> copy = backups.make(now, nullptr, method);
+        state.PauseTiming();
+        if (!copy || !QFile::remove(*copy)) state.SkipWithError("no backup made");
+        state.ResumeTiming();
+    }
+}
+
+void BM_Backup_Link(benchmark::State& state) {
+    backUp(state, Backups::Method::LinkBeforeReplace);
+}
+BENCHMARK(BM_Backup_Link)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Backup_Copy(benchmark::State& state) {
+    backUp(state, Backups::Method::Copy);
+}
+BENCHMARK(BM_Backup_Copy)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Backup_Baseline(benchmark::State& state) {
+    bench::writeOnce(state, bench::longRecordFile(int(state.range(0)), 0));
+}
+BENCHMARK(BM_Backup_Baseline)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

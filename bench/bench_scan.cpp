@@ -21,7 +21,9 @@ constexpr int kRecords = 32765;
 
 class NoPopups : public PopupOpener {
   public:
-    void openPopup(const ReminderSlot&, const QStringList&, const QString&) override {}
+    void openPopup(const ReminderSlot&, const QStringList&, const QString&,
+                   const QString&) override {}
+    void openLateList(const ReminderSlot&, const QStringList&, const QStringList&) override {}
 };
 
 // The day the records fall due: tomorrow, so that none is due for the system's clock either.

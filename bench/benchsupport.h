@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -17,6 +19,37 @@
 #include "records/specimenrecord.h"
 
 namespace bench {
+
+// The longest the event loop went without running a 1 ms timer, from construction on: how long a
+// window would have been frozen.
+class StallWatch {
+  public:
+    StallWatch() {
+        m_elapsed.start();
+        m_ticks.setInterval(1);
+        m_ticks.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_ticks, &QTimer::timeout, [this] {
+            const qint64 now = m_elapsed.nsecsElapsed();
+            m_stall = qMax(m_stall, now - m_lastTick);
+            m_lastTick = now;
+        });
+        m_ticks.start();
+    }
+    double elapsedSeconds() const { return double(m_elapsed.nsecsElapsed()) / 1e9; }
+    double longestStallMs() const { return double(m_stall) / 1e6; }
+    // Runs the event loop for a while (until a grid has been painted, say).
+    void runFor(qint64 nanoseconds) const {
+        for (const qint64 end = m_elapsed.nsecsElapsed() + nanoseconds;
+             m_elapsed.nsecsElapsed() < end;)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
+  private:
+    QElapsedTimer m_elapsed;
+    QTimer m_ticks;
+    qint64 m_lastTick = 0;
+    qint64 m_stall = 0;
+};
 
 // The day every generated record falls due; the benchmarks' clocks stand on it.
 inline const QDate kToday(2024, 4, 4);

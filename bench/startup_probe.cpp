@@ -130,6 +130,7 @@ int main(int argc, char* argv[]) {
     MainWindow window(paths, clock, messages);
     const FirstPaint painted(&window);
     window.startUp();
+    while (window.todayListLoading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
     const double listed = sinceSpawn();
     if (mode == QLatin1String("main")) printf("%.2f %.2f\n", painted.at, listed);

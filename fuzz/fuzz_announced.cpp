@@ -1,6 +1,7 @@
 // Arbitrary bytes as a due-time text and as announced.txt: a due minute read from any text is
-// canonical and reads as itself; the scan's quick test of a due time agrees with reading it in
-// full; and a state file of any content, once loaded and saved, reads back as it was saved.
+// canonical and reads as itself, and its date stands in the text as today's list looks for it;
+// the scan's quick test of a due time agrees with reading it in full; and a state file of any
+// content, once loaded and saved, reads back as it was saved, its last-scan minute included.
 
 #include <QFile>
 #include <cstdint>
@@ -15,6 +16,8 @@ namespace {
 void checkDueTime(const QString& text) {
     const QString minute = dueMinuteText(text);
     fuzzCheck(minute.isEmpty() || dueMinuteText(minute) == minute, "a due minute is canonical");
+    fuzzCheck(minute.isEmpty() || text.contains(QStringView(minute).left(10)),
+              "today's list takes every record the scan can announce");
     for (const char* now : {"2024-04-04 09:05", "0001-01-01 00:00", "9999-12-31 23:59"}) {
         const QString nowText = QString::fromLatin1(now);
         QString due;
@@ -41,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzCheck(first.save(), "the state can be saved");
     AnnouncedState second(path);
     second.load();
-    fuzzCheck(second.size() == first.size() && second.counts() == first.counts(),
+    fuzzCheck(second.size() == first.size() && second.counts() == first.counts() &&
+                  second.lastScan() == first.lastScan(),
               "the state reads back as it was saved");
     return 0;
 }

@@ -4,12 +4,14 @@
 #include <memory>
 
 #include "editor/editorcommand.h"
+#include "mainwindow/backuprestore.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/recordmaintenance.h"
 #include "mainwindow/reminderswitch.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/trayicon.h"
 #include "planning/planningcommand.h"
+#include "platform/alertsound.h"
 #include "platform/apppaths.h"
 #include "platform/chinesetranslation.h"
 #include "platform/clock.h"
@@ -44,6 +46,7 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<Autostart> autostart = Autostart::forApplication();
     DesktopUrlOpener urlOpener;
     QtScreenMetrics screen;
+    SystemAlertSound sound;
     MainWindow window(paths, clock, messages);
     messages.setParent(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
@@ -51,17 +54,22 @@ int main(int argc, char* argv[]) {
 
     auto* reminderSwitch = new ReminderSwitch(window);
     new RecordMaintenance(window, *reminderSwitch);
+    new BackupRestore(window);
     installEditorCommand(window);
     installSearchCommand(window);
     installPlanningCommand(window);
     installSettings(window, *autostart, urlOpener);
 
-    installReminders(window, screen);
+    Reminders* reminders = installReminders(window, screen, sound);
+    reminders->setAutostartQuery([&autostart] { return autostart->isEnabled(); });
     window.startUp();
     // Without the guard the program still runs and reminds; the user learns why once.
     if (!instance.problem().isEmpty()) messages.notify(QStringLiteral("提示"), instance.problem());
     // The tray icon asks the desktop for its tray (a round trip over D-Bus), so it comes once the
     // window is on the screen.
-    new TrayIcon(window);
+    auto* tray = new TrayIcon(window);
+    reminders->setTrayMessenger([tray](const QString& title, const QString& text) {
+        if (tray->isShown()) tray->icon()->showMessage(title, text);
+    });
     return app.exec();
 }

@@ -26,6 +26,8 @@ void installEditorCommand(MainWindow& window) {
                                  [editor] { *editor = nullptr; });
                 QObject::connect(created, &EditorWindow::recordAdded, &window,
                                  &MainWindow::noteRecordAdded);
+                QObject::connect(created, &EditorWindow::recordsChanged, &window,
+                                 &MainWindow::noteRecordsChanged);
                 new RecordExport(created->grid(), created->gridView(), window.clock(),
                                  window.messages());
                 // A million records are worth giving back, once all the window's parts are gone.

@@ -63,7 +63,7 @@ inline const QString kAddWithoutRecords = QStringLiteral(
 inline const QString kDueTimeMissing =
     QStringLiteral("“到期时间”未填写。没有到期时间的记录永远不会提醒。\n仍然添加这条记录吗？");
 inline const QString kDueTimeMalformed = QStringLiteral(
-    "“到期时间”中的“%1”不是“YYYY-MM-DD hh:mm”形式的有效日期和时间（例如 2026-11-05 09:30），"
+    "“到期时间”中的“%1”不是有效的日期和时间（日期须写满“YYYY-MM-DD”，例如 2026-11-05 9:30），"
     "这样的记录永远不会提醒。\n仍然添加这条记录吗？");
 inline const QString kDueTimeStale = QStringLiteral(
     "“到期时间”%1 与按制作日期、制作时间和龄期计算出的 %2 不同。\n\n"
@@ -90,5 +90,74 @@ inline const QString kLoading = QStringLiteral("正在读取全部记录…… %
 inline const QString kLoadingName = QStringLiteral("正在读取全部记录");
 inline const QString kAddWhileLoading =
     QStringLiteral("正在读取全部记录，请在读取完成后再添加。本条记录未添加。");
+
+// Changing and deleting records, and undoing.
+inline const QString kEdit = QStringLiteral("修改");
+inline const QString kSaveEdit = QStringLiteral("保存修改");
+inline const QString kCancelEdit = QStringLiteral("取消修改");
+inline const QString kDelete = QStringLiteral("删除记录");
+inline const QString kUndo = QStringLiteral("撤销");
+// %1: the row's number, %2: its 工程部位.
+inline const QString kEditing =
+    QStringLiteral("正在修改右侧第 %1 条记录（%2）。改好后点“保存修改”；点“取消修改”则不作改动。");
+inline const QString kChooseRowToEdit = QStringLiteral("请先在右侧表格中选中要修改的记录。");
+inline const QString kChooseRowsToDelete = QStringLiteral("请先在右侧表格中选中要删除的记录。");
+// %1: how many records.
+inline const QString kDeleteQuestion = QStringLiteral(
+    "确定要从数据文件中删除选中的 %1 条记录吗？\n删除后可以点“撤销”（Ctrl+Z）恢复。");
+inline const QString kEditWhileLoading =
+    QStringLiteral("正在读取全部记录，请在读取完成后再修改或删除。");
+// %1: the row's number.
+inline const QString kDuplicateOther =
+    QStringLiteral("数据文件中已有一条与修改后完全相同的记录（右侧第 %1 条）。\n仍然保存修改吗？");
+// The texts of the undo stack's steps. %1: the number of records.
+inline const QString kStepAdd = QStringLiteral("添加 %1 条记录");
+inline const QString kStepEdit = QStringLiteral("修改记录");
+inline const QString kStepDelete = QStringLiteral("删除 %1 条记录");
+// %1: the step, %2: the reason.
+inline const QString kUndoFailed = QStringLiteral("无法撤销“%1”：%2");
+inline const QString kRedoFailed = QStringLiteral("无法重做“%1”：%2");
+inline const QString kNothingToUndo = QStringLiteral("本次打开录入窗口以来没有可以撤销的操作。");
+// The status line after a change.
+inline const QString kChanged = QStringLiteral("已保存修改");
+inline const QString kUnchanged = QStringLiteral("记录没有改动，未保存");
+inline const QString kAddedSeveral = QStringLiteral("已添加 %1 条记录");
+inline const QString kDeleted = QStringLiteral("已删除 %1 条记录");
+inline const QString kUndone = QStringLiteral("已撤销：%1");
+inline const QString kFreshFile =
+    QStringLiteral("数据文件已被其他程序修改，已按最新的文件保存，右侧显示最新内容。");
+// %1: the reason.
+inline const QString kChangeFailed = QStringLiteral("修改未能保存，数据文件保持原样。\n%1");
+inline const QString kDeleteFailed = QStringLiteral("记录未能删除，数据文件保持原样。\n%1");
+
+// The checks of implausible input. %1: the field's name, %2: its text, %3: the largest value.
+inline const QString kCastingTimeOutOfRange =
+    QStringLiteral("“%1”中的“%2”不在 0 到 %3 之间。\n本条记录未添加，请修改后再添加。");
+inline const QString kAgeMissingForDueTime =
+    QStringLiteral("“龄期（D）”未填写，无法核对到期时间。\n本条记录未添加，请填写龄期后再添加。");
+// %1: the casting date.
+inline const QString kCastingDateFar =
+    QStringLiteral("制作日期 %1 与今天相差一年以上。\n仍然添加这条记录吗？");
+inline const QString kDuePassed =
+    QStringLiteral("到期时间已过，本条不会提醒。\n仍然添加这条记录吗？");
+inline const QString kDuePassedToday =
+    QStringLiteral("到期时间已过，本条添加后会立即补发提醒。\n仍然添加这条记录吗？");
+
+// Several ages in one add.
+inline const QString kSeveralAges = QStringLiteral("多个龄期：");
+inline const QString kOtherAgeName = QStringLiteral("其他龄期（天）");
+inline const QString kOtherAgeTip = QStringLiteral("另一个龄期（天），填写后一并添加");
+// %1: the age in days.
+inline const QString kTickName = QStringLiteral("龄期 %1 天");
+// %1: how many records, %2: one line per record.
+inline const QString kSeveralAgesQuestion = QStringLiteral(
+    "将按以下 %1 个龄期各添加一条记录，到期时间按制作日期、制作时间和龄期计算：\n\n%2\n\n"
+    "添加这些记录吗？");
+// %1: the age, %2: the due time.
+inline const QString kSeveralAgesLine = QStringLiteral("龄期 %1 天，到期时间 %2");
+inline const QString kNoDueTime = QStringLiteral("（无法计算）");
+inline const QString kSeveralAgesNoReminder = QStringLiteral("，不会提醒");
+inline const QString kSeveralAgesPast = QStringLiteral("，已过期，不会按时提醒");
+inline const QString kSeveralAgesSame = QStringLiteral("，与右侧第 %1 条相同");
 
 }  // namespace editortexts

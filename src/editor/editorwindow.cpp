@@ -10,33 +10,37 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QUndoStack>
 
-#include "editor/addchecks.h"
+#include "editor/ageticks.h"
 #include "editor/castingdateedit.h"
 #include "editor/duetime.h"
 #include "editor/editortexts.h"
-#include "platform/busycursor.h"
+#include "editor/inputchecks.h"
+#include "editor/recordadding.h"
+#include "editor/recordchanger.h"
+#include "editor/recordediting.h"
 #include "platform/clock.h"
 #include "platform/freememory.h"
-#include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
 #include "platform/programfont.h"
 #include "platform/twips.h"
 #include "records/recordfileload.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
-#include "records/recordsaver.h"
 #include "records/specimenrecord.h"
 
 using namespace editortexts;
 
 namespace {
 
-// Client area and the grid's place, in twips.
+// Client area and the grid's place, in twips. The row of ticks for more ages moves the rows below
+// 龄期 down by kTickRowTwips; the grid's buttons stand below it.
+constexpr int kTickRowTwips = 450;
 constexpr int kClientWidthTwips = 12465;
-constexpr int kClientHeightTwips = 4650;
+constexpr int kClientHeightTwips = 4650 + kTickRowTwips;
 constexpr int kGridLeftTwips = 5160;
-constexpr int kGridHeightTwips = 4545;
+constexpr int kGridHeightTwips = kClientHeightTwips - 510;
 
 // Column widths of the grid, in twips; the other columns keep the view's default.
 constexpr std::pair<int, int> kColumnWidths[] = {{1, 1300}, {2, 1400}, {3, 1050},
@@ -48,23 +52,13 @@ QString nameOf(const QString& labelText) {
     return name;
 }
 
-// The first character that a.bz cannot store in a field, or an empty text.
-QString firstUnsavable(const QString& text) {
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView ch = QStringView(text).mid(i, n);
-        if (!gbk::canEncode(ch)) return ch.toString();
-        i += n;
-    }
-    return {};
-}
-
 }  // namespace
 
 EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& messages,
                            QWidget* parent)
     : QDialog(parent),
       m_paths(std::move(paths)),
+      m_clock(clock),
       m_messages(messages),
       m_grid(2, recordcolumns::kEditorGridColumns) {
     setObjectName(QStringLiteral("Form2"));
@@ -78,8 +72,19 @@ EditorWindow::EditorWindow(AppPaths paths, const Clock& clock, MessageService& m
     setFixedSize(twips::toPixels(kClientWidthTwips), twips::toPixels(kClientHeightTwips));
     setSizeGripEnabled(false);
 
+    m_changer = new RecordChanger(m_paths.dataFilePath(), m_grid, clock, this);
+    m_undo = new QUndoStack(this);
+    connect(m_changer, &RecordChanger::recordAdded, this, &EditorWindow::recordAdded);
+    connect(m_changer, &RecordChanger::recordsChanged, this, &EditorWindow::recordsChanged);
+    connect(m_changer, &RecordChanger::gridStale, this, [this] { loadRecords(false); });
+
     buildControls();
+    buildAgeTicks();
     buildGrid();
+    m_adding = new RecordAdding(*this);
+    m_editing = new RecordEditing(*this);
+    connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
+    for (QPushButton* b : m_editing->buttons()) b->installEventFilter(this);
     orderFocus();
     setInitialContent(clock);
 }
@@ -149,8 +154,10 @@ void EditorWindow::buildControls() {
     m_ageHours = lineEdit("Text2", twips::rect(3465, 1935, 615, 270), kAgeHoursName);
     m_ageMinutes = lineEdit("Text11", twips::rect(4230, 1935, 585, 270), kAgeMinutesName);
 
-    m_dueTime = lineEdit("Text7", twips::rect(1170, 2385, 3630, 375), nameOf(kDueTime));
-    m_remark = lineEdit("Text10", twips::rect(1170, 2880, 3630, 480), nameOf(kRemark));
+    m_dueTime =
+        lineEdit("Text7", twips::rect(1170, 2385 + kTickRowTwips, 3630, 375), nameOf(kDueTime));
+    m_remark =
+        lineEdit("Text10", twips::rect(1170, 2880 + kTickRowTwips, 3630, 480), nameOf(kRemark));
 
     // Labels: those of the left column from the window's edge, the others from the end of the
     // control before them on the same row.
@@ -172,15 +179,15 @@ void EditorWindow::buildControls() {
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twips::rect(60, 3570, 4980, 30));
+    line->setGeometry(twips::rect(60, 3570 + kTickRowTwips, 4980, 30));
 
-    m_add = button("Command1", kAdd, twips::rect(405, 3765, 1095, 375));
-    m_close = button("Command2", kClose, twips::rect(3825, 3765, 1095, 375));
+    m_add = button("Command1", kAdd, twips::rect(405, 3765 + kTickRowTwips, 1095, 375));
+    m_close = button("Command2", kClose, twips::rect(3825, 3765 + kTickRowTwips, 1095, 375));
 
-    auto* note = new QLabel(kNote, this);
+    auto* note = m_note = new QLabel(kNote, this);
     note->setObjectName(QStringLiteral("Label13"));
     note->setTextFormat(Qt::PlainText);
-    note->setGeometry(twips::rect(1035, 4215, 3075, 240));
+    note->setGeometry(twips::rect(1035, 4215 + kTickRowTwips, 3075, 240));
 
     // Between the two buttons, on two lines if need be.
     m_saved = new QLabel(this);
@@ -189,7 +196,7 @@ void EditorWindow::buildControls() {
     m_saved->setTextFormat(Qt::PlainText);
     m_saved->setWordWrap(true);
     m_saved->setAlignment(Qt::AlignCenter);
-    m_saved->setGeometry(twips::rect(1530, 3705, 2265, 495));
+    m_saved->setGeometry(twips::rect(1530, 3705 + kTickRowTwips, 2265, 495));
 
     // Enter in an entry field (the boxes' fields included) and on a button: see eventFilter.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
@@ -197,8 +204,19 @@ void EditorWindow::buildControls() {
     for (QPushButton* b : findChildren<QPushButton*>()) b->installEventFilter(this);
 
     connect(m_compute, &QPushButton::clicked, this, &EditorWindow::computeDueTime);
-    connect(m_add, &QPushButton::clicked, this, &EditorWindow::addRecord);
     connect(m_close, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void EditorWindow::buildAgeTicks() {
+    // One row below 龄期, laid out from where the fields start.
+    m_ticks = new AgeTicks(m_paths.settingsPath(), this);
+    m_ticks->setGeometry(twips::rect(1170, 2340, 3900, 375));
+    m_ticks->layOut();
+    m_ticks->otherAge()->installEventFilter(this);
+    auto* label = new QLabel(kSeveralAges, this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(2, m_ticks->y(), m_ticks->x() - 4, m_ticks->height());
 }
 
 void EditorWindow::buildGrid() {
@@ -206,6 +224,9 @@ void EditorWindow::buildGrid() {
     m_view = new RecordGridView(m_model, this);
     m_view->setObjectName(QStringLiteral("Grid1"));
     m_view->setAccessibleName(kGridName);
+    // Whole records are chosen, several at once for 删除记录.
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     // The grid as designed is wider than the window; it takes the window's width to the right of
     // the fields and scrolls sideways.
     const int left = twips::toPixels(kGridLeftTwips);
@@ -246,16 +267,29 @@ void EditorWindow::setInitialContent(const Clock& clock) {
 }
 
 void EditorWindow::orderFocus() {
-    const QList<QWidget*> order = {
-        m_projectPart, m_strengthGrade, m_mixNumber,     m_curingMethod, m_quantity, m_groupCount,
-        m_castingDate, m_castingHour,   m_castingMinute, m_curingAge,    m_compute,  m_ageHours,
-        m_ageMinutes,  m_dueTime,       m_remark,        m_add,          m_close,    m_view};
+    QList<QWidget*> order = {m_projectPart,   m_strengthGrade, m_mixNumber,   m_curingMethod,
+                             m_quantity,      m_groupCount,    m_castingDate, m_castingHour,
+                             m_castingMinute, m_curingAge,     m_compute,     m_ageHours,
+                             m_ageMinutes,    m_dueTime,       m_remark,      m_add};
+    const QList<QPushButton*> e = m_editing->buttons();  // 保存修改, 取消修改, then the grid's
+    order << e[0] << e[1] << m_close << m_view << e[2] << e[3] << e[4];
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void EditorWindow::reloadRecords() {
+    loadRecords(true);
+}
+
+void EditorWindow::loadRecords(bool newHistory) {
     m_pendingLoad.reset();  // a load under way is stopped and started afresh
     const QString path = m_paths.dataFilePath();
+    if (newHistory) {
+        // Opened anew: 撤销 reaches back to this opening only, and nothing is being changed.
+        m_undo->clear();
+        if (m_editing) m_editing->cancelEdit();
+    }
+    m_pendingNewHistory = m_pendingNewHistory || newHistory;
+    m_pendingStamp = FileStamp::of(path);  // before the reading: a write meanwhile is noticed
     m_pendingLoad = std::make_unique<RecordFileLoad>(path, m_grid.cols());
     connect(m_pendingLoad.get(), &RecordFileLoad::progress, this, &EditorWindow::showLoadProgress);
     connect(m_pendingLoad.get(), &RecordFileLoad::finished, this, &EditorWindow::takeLoadedRecords);
@@ -277,8 +311,8 @@ void EditorWindow::takeLoadedRecords() {
     RecordFileLoad* load = m_pendingLoad.release();
     load->deleteLater();
     m_grid.takeRecordRows(std::move(load->grid()));
-    m_carried = std::move(load->carried());
     m_load = load->report();
+    m_changer->gridRead(m_pendingStamp, std::exchange(m_pendingNewHistory, false));
     // The reading thread's pool keeps what the load used in passing; so did the rows replaced.
     returnFreeMemory();
     m_progress->hide();
@@ -298,25 +332,7 @@ std::optional<QDate> EditorWindow::castingDateOrRefuse() {
 }
 
 void EditorWindow::computeDueTime() {
-    const QString age = m_curingAge->text();
-    if (age.isEmpty()) {
-        m_messages.show(kTitleError, kAgeMissing, MessageIcon::None);
-        return;
-    }
-    const std::optional<QDate> castingDate = castingDateOrRefuse();
-    if (!castingDate) return;
-    if (!(curingDayCount(age) >= 1)) {
-        m_messages.show(kTitleNote, kAgeBelowOneDay, MessageIcon::Warning);
-        return;
-    }
-    const std::optional<QString> due =
-        tianjia(*castingDate, m_castingHour->text(), m_castingMinute->text(), age,
-                m_ageHours->text(), m_ageMinutes->text());
-    if (!due) {
-        m_messages.show(kTitleNote, kDueDateOutOfRange, MessageIcon::Warning);
-        return;
-    }
-    m_dueTime->setText(*due);
+    m_adding->computeDueTime();
 }
 
 QStringList EditorWindow::recordFields() const {
@@ -349,13 +365,8 @@ bool EditorWindow::refuseUnstorableField() {
                                                    {m_remark, nameOf(kRemark)}};
     for (const auto& [control, name] : stored) {
         const auto* combo = qobject_cast<const QComboBox*>(control);
-        const QString text =
-            combo ? combo->currentText() : static_cast<const QLineEdit*>(control)->text();
-        QString problem;
-        if (text.contains(u',') || text.contains(u'\n') || text.contains(u'\r'))
-            problem = kFieldHasSeparator.arg(name);
-        else if (const QString bad = firstUnsavable(text); !bad.isEmpty())
-            problem = kFieldHasUnsavable.arg(name, bad);
+        const QString problem = unstorableProblem(
+            name, combo ? combo->currentText() : static_cast<const QLineEdit*>(control)->text());
         if (problem.isEmpty()) continue;
         m_messages.show(kTitleNote, problem, MessageIcon::Warning);
         control->setFocus();
@@ -365,57 +376,69 @@ bool EditorWindow::refuseUnstorableField() {
 }
 
 void EditorWindow::addRecord() {
-    if (m_pendingLoad) {
-        m_messages.show(kTitleNote, kAddWhileLoading, MessageIcon::Information);
-        return;
-    }
-    if (m_load.status == FileStatus::Unreadable) {
-        m_messages.show(kTitleError, kAddWithoutRecords.arg(m_load.error), MessageIcon::Warning);
-        return;
-    }
-    if (refuseUnstorableField()) return;
-    if (!checkBeforeAdd()) return;
-
-    const QStringList fields = recordFields();
-    const int row = m_grid.rows() - 1;  // the trailing empty row takes the record
-    m_grid.setTextMatrix(row, recordcolumns::kNumber, QString::number(row));
-    for (int c = 1; c < recordcolumns::kDueMark; ++c)
-        m_grid.setTextMatrix(row, c, fields.at(c - 1));
-    m_grid.addItem();
-
-    const SaveResult saved = [this] {
-        const BusyCursor busy;  // a long file takes a moment to write
-        return baocuns(m_grid, m_carried, m_paths.dataFilePath());
-    }();
-    if (!saved.ok) {
-        // The grid shows only what a.bz holds: the row becomes the trailing empty row again.
-        m_grid.removeItem(m_grid.rows() - 1);
-        for (int c = 0; c < recordcolumns::kDueMark; ++c) m_grid.setTextMatrix(row, c, QString());
-        m_saved->clear();
-        m_messages.show(kTitleError, kSaveFailed.arg(saved.error), MessageIcon::Critical);
-        return;
-    }
-    m_view->scrollToBottom();
-    showSaved(fields.at(recordcolumns::kDueTime - 1));
-    emit recordAdded(fields);
+    if (!m_editing->isEditing()) m_adding->addRecord();  // 保存修改 saves a change
 }
 
 bool EditorWindow::checkBeforeAdd() {
-    const std::optional<QDate> castingDate = castingDateOrRefuse();
-    if (!castingDate) return false;
-    const DueTimeInputs inputs{*castingDate,        m_castingHour->text(), m_castingMinute->text(),
-                               m_curingAge->text(), m_ageHours->text(),    m_ageMinutes->text()};
-    const std::optional<QString> due = confirmDueTime(m_dueTime->text(), inputs, m_messages);
-    if (!due) return false;
-    if (*due != m_dueTime->text()) m_dueTime->setText(*due);
-    return confirmDuplicate(m_grid, recordFields(), m_messages);
+    return m_adding->checkBeforeSave(-1);
 }
 
-void EditorWindow::showSaved(const QString& dueTime) {
-    if (dueTime.isEmpty())
-        m_saved->setText(kSavedWithoutDueTime);
-    else
-        m_saved->setText((isDueTimeText(dueTime) ? kSaved : kSavedNoReminder).arg(dueTime));
+QString EditorWindow::castingHour() const {
+    return m_castingHour->text();
+}
+QString EditorWindow::castingMinute() const {
+    return m_castingMinute->text();
+}
+QString EditorWindow::ageHours() const {
+    return m_ageHours->text();
+}
+QString EditorWindow::ageMinutes() const {
+    return m_ageMinutes->text();
+}
+QString EditorWindow::curingAge() const {
+    return m_curingAge->text();
+}
+QString EditorWindow::dueTime() const {
+    return m_dueTime->text();
+}
+void EditorWindow::setDueTime(const QString& text) {
+    m_dueTime->setText(text);
+}
+
+void EditorWindow::showRecord(const QStringList& fields) {
+    const SpecimenRecord record = SpecimenRecord::fromFields(fields);
+    m_projectPart->setText(record.projectPart);
+    m_strengthGrade->setEditText(record.strengthGrade);
+    m_mixNumber->setText(record.mixNumber);
+    // "2024-3-7 09:05": the date, a blank, the hour, ":" and the minute, each as stored.
+    const QString date = record.castingDate.section(u' ', 0, 0);
+    const QString time = record.castingDate.section(u' ', 1);
+    m_castingDate->setText(date);
+    m_castingHour->setText(time.section(u':', 0, 0));
+    m_castingMinute->setText(time.section(u':', 1));
+    m_curingAge->setText(record.curingAgeDays);
+    m_ageHours->setText(QStringLiteral("0"));
+    m_ageMinutes->setText(QStringLiteral("0"));
+    m_dueTime->setText(record.dueTime);
+    m_curingMethod->setEditText(record.curingMethod);
+    m_quantity->setText(record.quantity);
+    m_groupCount->setText(record.groupCount);
+    m_remark->setText(record.remark);
+}
+
+QList<int> EditorWindow::tickedAges() const {
+    return m_ticks->ages();
+}
+
+void EditorWindow::showStatus(const QString& text) {
+    m_saved->setText(text);
+}
+
+void EditorWindow::showAdding(bool adding) {
+    m_note->setVisible(adding);
+    m_add->setVisible(adding);
+    m_saved->setVisible(adding);
+    m_ticks->setEnabled(adding);
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -426,8 +449,10 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
         if (enter) {
             if (auto* button = qobject_cast<QPushButton*>(watched))
                 button->click();
+            else if (m_dueTime->text().isEmpty())
+                m_compute->click();
             else
-                (m_dueTime->text().isEmpty() ? m_compute : m_add)->click();
+                (m_editing->isEditing() ? m_editing->buttons().first() : m_add)->click();
             return true;
         }
     }

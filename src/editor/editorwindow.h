@@ -1,13 +1,17 @@
 #pragma once
 // The record editor (objectName Form2): one entry field per record field on the left, every record
 // of a.bz in its own grid Grid1 on the right. "?" (Command3) computes the due time, 添加 (Command1)
-// appends the record to the grid and saves the whole grid to a.bz, 关闭 (Command2) and Esc hide the
-// window and keep what was typed. The window's close button closes it for good. Enter presses the
-// focused button; in an entry field it presses "?" while the due time is empty, else 添加.
+// appends the record (one per age when more ages are ticked) to a.bz and the grid, 关闭 (Command2)
+// and Esc hide the window and keep what was typed. The window's close button closes it for good.
+// Under the grid, 修改 (Command4, or a double click on a row) loads a record into the fields for
+// 保存修改 (Command7) or 取消修改 (Command8), 删除记录 (Command5) removes the selected records and
+// 撤销 (Command6, Ctrl+Z) undoes the last add, change or deletion since the editor was opened.
+// Enter presses the focused button; in an entry field it presses "?" while the due time is empty,
+// else 添加, or 保存修改 while a record is being changed.
 //
-// No record is ever lost by an add: the lines of a.bz that the grid cannot hold are written back
-// as they were, the grid is read afresh each time the editor is opened, a field that the file
-// cannot store is refused, and a failed save leaves both a.bz and the grid as they were.
+// No record is ever lost: every change rewrites only its own lines of a.bz under the data file's
+// lock, never over a file another program changed meanwhile (see RecordChanger), a field that the
+// file cannot store is refused, and a failed write leaves both a.bz and the grid as they were.
 
 #include <QDialog>
 #include <QList>
@@ -15,11 +19,17 @@
 #include <optional>
 
 #include "platform/apppaths.h"
+#include "records/datafileguard.h"
 #include "records/recordgrid.h"
 #include "records/recordloader.h"
 
 class CastingDateEdit;
 class Clock;
+class AgeTicks;
+class QUndoStack;
+class RecordAdding;
+class RecordChanger;
+class RecordEditing;
 class MessageService;
 class QComboBox;
 class QCloseEvent;
@@ -54,14 +64,45 @@ class EditorWindow : public QDialog {
     void computeDueTime();
     // 添加: the record into the grid and a.bz, or a message and nothing changed.
     void addRecord();
-    // The checks and questions before 添加 saves: a casting date that names no date is refused,
-    // then the due time and a record already in the file are asked about. May replace the due
-    // time by the computed one. False when the record is not to be added.
+    // The checks and questions before 添加 or 保存修改 saves (see RecordAdding).
     bool checkBeforeAdd();
+
+    const LoadReport& loadReport() const { return m_load; }
+    RecordChanger& changer() { return *m_changer; }
+    RecordEditing& editing() { return *m_editing; }
+    QUndoStack& undoStack() { return *m_undo; }
+    MessageService& messages() { return m_messages; }
+    const Clock& clock() const { return m_clock; }
+    const AppPaths& paths() const { return m_paths; }
+
+    // The record the entry fields make up (eleven fields, the due mark empty).
+    QStringList recordFields() const;
+    // Fills the entry fields from a record's fields.
+    void showRecord(const QStringList& fields);
+    // A field that a.bz cannot store: a message naming it, the focus on it, and true.
+    bool refuseUnstorableField();
+    // The casting date, or a message naming the field and nothing.
+    std::optional<QDate> castingDateOrRefuse();
+    // The casting time, the age and the due time the fields hold.
+    QString castingHour() const;
+    QString castingMinute() const;
+    QString ageHours() const;
+    QString ageMinutes() const;
+    QString curingAge() const;
+    QString dueTime() const;
+    void setDueTime(const QString& text);
+    // The ages ticked beside 龄期 (the free one included when it holds a whole number).
+    QList<int> tickedAges() const;
+    // The status line between the buttons.
+    void showStatus(const QString& text);
+    // 添加, its status line, the note and the ticks; hidden while a record is being changed.
+    void showAdding(bool adding);
 
   signals:
     // A record (its eleven fields) was added and saved to a.bz.
     void recordAdded(const QStringList& fields);
+    // Records of a.bz were changed, removed or put back (see RecordChanger).
+    void recordsChanged(const QList<QStringList>& before, const QList<QStringList>& after);
     // The window was closed through its frame and is about to be destroyed.
     void discarded();
 
@@ -74,21 +115,24 @@ class EditorWindow : public QDialog {
     void buildGrid();
     void setInitialContent(const Clock& clock);
     void orderFocus();
+    void buildAgeTicks();
     QLabel* addLabel(const QString& text, QWidget* control, int leftEdge);
-    QStringList recordFields() const;
-    bool refuseUnstorableField();
-    // The casting date, or a message naming the field and nothing.
-    std::optional<QDate> castingDateOrRefuse();
-    void showSaved(const QString& dueTime);
+    void loadRecords(bool newHistory);
     void showLoadProgress(qint64 done, qint64 total);
     void takeLoadedRecords();
 
     AppPaths m_paths;
+    const Clock& m_clock;
     MessageService& m_messages;
     RecordGrid m_grid;
-    QList<CarriedLine> m_carried;
     LoadReport m_load;
     std::unique_ptr<RecordFileLoad> m_pendingLoad;
+    FileStamp m_pendingStamp;
+    bool m_pendingNewHistory = true;
+    RecordChanger* m_changer = nullptr;
+    QUndoStack* m_undo = nullptr;
+    RecordAdding* m_adding = nullptr;
+    RecordEditing* m_editing = nullptr;
 
     QLineEdit* m_projectPart = nullptr;    // Text1
     QComboBox* m_strengthGrade = nullptr;  // Combo2
@@ -106,6 +150,8 @@ class EditorWindow : public QDialog {
     QLineEdit* m_remark = nullptr;         // Text10
     QPushButton* m_add = nullptr;          // Command1
     QPushButton* m_close = nullptr;        // Command2
+    AgeTicks* m_ticks = nullptr;
+    QLabel* m_note = nullptr;  // Label13
     RecordGridModel* m_model = nullptr;
     RecordGridView* m_view = nullptr;  // Grid1
     QProgressBar* m_progress = nullptr;

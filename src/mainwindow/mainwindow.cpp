@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "platform/busycursor.h"
@@ -15,6 +16,7 @@
 #include "platform/messageservice.h"
 #include "platform/programfont.h"
 #include "platform/twips.h"
+#include "records/recordfileload.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
 #include "records/recordloader.h"
@@ -64,6 +66,7 @@ MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messa
     m_view->setFitToContents();
 
     buildMenus();
+    statusBar()->setSizeGripEnabled(false);
 
     m_scanTimer = new QTimer(this);
     m_scanTimer->setObjectName(QStringLiteral("Timer1"));
@@ -83,7 +86,9 @@ MainWindow::MainWindow(AppPaths paths, const Clock& clock, MessageService& messa
 }
 
 MainWindow::~MainWindow() {
-    // The view and its model read the grid, which is destroyed before the base class's children.
+    // The start-up's read stops first; the view and its model read the grid, which is destroyed
+    // before the base class's children.
+    delete m_startUpLoad;
     delete m_view;
     delete m_model;
 }
@@ -149,15 +154,36 @@ void MainWindow::startUp() {
     const QStringList& headings = recordHeadings();
     for (int c = 0; c < headings.size(); ++c) m_grid.setTextMatrix(0, c, headings.at(c));
 
-    todayListDone([this] {
-        const BusyCursor busy;
-        return loadDueToday(m_grid, m_paths.dataFilePath(), m_clock);
-    }());
+    // The window stays free while a long file is read.
+    m_startUpLoad = new RecordFileLoad(
+        recordcolumns::kMainGridColumns,
+        [path = m_paths.dataFilePath(), &clock = m_clock](RecordGrid& grid, QList<CarriedLine>*,
+                                                          const LoadProgress&) {
+            return loadDueToday(grid, path, clock);
+        },
+        this);
+    connect(m_startUpLoad, &RecordFileLoad::finished, this, &MainWindow::startUpLoaded);
+}
+
+void MainWindow::waitForTodayList() {
+    if (m_startUpLoad) m_startUpLoad->wait();
+}
+
+void MainWindow::startUpLoaded() {
+    RecordFileLoad* load = std::exchange(m_startUpLoad, nullptr);
+    if (!load) return;
+    m_grid.takeRecordRows(std::move(load->grid()));
+    const LoadReport report = load->report();
+    load->deleteLater();
+    todayListDone(report);
 }
 
 void MainWindow::startScanIfDue() {
     if (m_grid.rows() == 2 || m_scanTimer->isActive() || m_scanStoppedByUser) return;
-    setScanInterval(leadingInteger(scanIntervalText()));
+    // An interval of 0 leaves the scan, and with it the switch, stopped.
+    const qint64 interval = leadingInteger(scanIntervalText());
+    if (interval <= 0) return;
+    setScanInterval(interval);
     action(QStringLiteral("bg"))->setEnabled(true);
     action(QStringLiteral("kq"))->setEnabled(false);
 }
@@ -174,6 +200,8 @@ void MainWindow::todayListDone(const LoadReport& report) {
 }
 
 void MainWindow::reloadRecords() {
+    // A start-up read still going on is superseded.
+    delete std::exchange(m_startUpLoad, nullptr);
     todayListDone([this] {
         const BusyCursor busy;
         return reloadDueToday(m_grid, m_paths.dataFilePath(), m_clock);
@@ -192,9 +220,10 @@ void MainWindow::setScanInterval(qint64 milliseconds) {
     if (milliseconds <= 0) {
         m_scanTimer->stop();
         m_scanTimer->setInterval(0);
-        return;
+    } else {
+        m_scanTimer->start(static_cast<int>(qMin<qint64>(milliseconds, INT_MAX)));
     }
-    m_scanTimer->start(static_cast<int>(qMin<qint64>(milliseconds, INT_MAX)));
+    emit scanStateChanged();
 }
 
 void MainWindow::updateClockCaption() {
@@ -207,7 +236,9 @@ void MainWindow::layoutGrid() {
     const int widthTwips = outer.width() * twips::kPerPixel - 100;
     const int heightTwips = outer.height() * twips::kPerPixel - 950;
     const int width = widthTwips > 0 ? qMax(widthTwips / twips::kPerPixel, 1) : 1;
-    const int height = heightTwips > 0 ? qMax(heightTwips / twips::kPerPixel, 1) : 1;
+    // It ends above the status line at the latest.
+    const int height =
+        heightTwips > 0 ? qBound(1, heightTwips / twips::kPerPixel, centralWidget()->height()) : 1;
     m_view->setGeometry(0, 0, width, height);
 }
 
@@ -225,6 +256,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    const QScopedValueRollback closeBox(m_closingByCloseBox, true);
     exitProgram();
     event->setAccepted(m_exiting);
 }

@@ -17,6 +17,7 @@ class MessageService;
 class QAction;
 class QMenu;
 class QTimer;
+class RecordFileLoad;
 class RecordGridModel;
 class RecordGridView;
 
@@ -29,9 +30,14 @@ class MainWindow : public QMainWindow {
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Shows the window, then lays out and fills the grid and starts the scan when records are
-    // due today. Called once, right after construction.
+    // Shows the window at once, lays out the grid and reads today's records on a thread of its
+    // own; once they are in, starts the scan when records are due today. Called once, right after
+    // construction.
     void startUp();
+    // Whether the start-up's read of today's list is still going on.
+    bool todayListLoading() const { return m_startUpLoad != nullptr; }
+    // Waits for that read and takes its list (tests, and a record added meanwhile).
+    void waitForTodayList();
 
     RecordGrid& grid() { return m_grid; }
     RecordGridView* gridView() const { return m_view; }
@@ -48,6 +54,8 @@ class MainWindow : public QMainWindow {
     void setScanIntervalProvider(std::function<QString()> provider);
     // Sets Timer1's interval; 0 stops the scan.
     void setScanInterval(qint64 milliseconds);
+    // The settings window has kept new settings.
+    void noteSettingsChanged() { emit settingsChanged(); }
 
     // Whether a tray icon is shown; only then does minimising hide the window.
     void setTrayIconShown(std::function<bool()> shown) { m_trayShown = std::move(shown); }
@@ -64,13 +72,21 @@ class MainWindow : public QMainWindow {
     // user has not stopped it with 停止提醒.
     void startScanIfDue();
     void setScanStoppedByUser(bool stopped) { m_scanStoppedByUser = stopped; }
+    bool scanStoppedByUser() const { return m_scanStoppedByUser; }
     // 退出 and closing the window.
     void exitProgram();
+    // Whether the exit under way (its checks asking) comes from the window's close box.
+    bool closingByCloseBox() const { return m_closingByCloseBox; }
     // Shows the window in its normal state (also when hidden in the tray) and raises it.
     void bringToFront();
 
     // The editor saved a new record (its eleven fields) to a.bz.
     void noteRecordAdded(const QStringList& fields) { emit recordAdded(fields); }
+    // The editor changed, removed or put back records of a.bz: before[i] became after[i], an
+    // empty list standing for no record.
+    void noteRecordsChanged(const QList<QStringList>& before, const QList<QStringList>& after) {
+        emit recordsChanged(before, after);
+    }
 
   signals:
     // Timer1 ticked: the due scan runs.
@@ -80,6 +96,12 @@ class MainWindow : public QMainWindow {
     void todayListLoaded();
     // A record was added to a.bz in the editor.
     void recordAdded(const QStringList& fields);
+    // Records of a.bz were changed in the editor (see noteRecordsChanged).
+    void recordsChanged(const QList<QStringList>& before, const QList<QStringList>& after);
+    // Timer1 was started, stopped or given another interval.
+    void scanStateChanged();
+    // The settings window kept new settings (mirosta.ini).
+    void settingsChanged();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -92,6 +114,7 @@ class MainWindow : public QMainWindow {
     void updateClockCaption();
     // What follows every load of today's list: problems reported, todayListLoaded, the scan.
     void todayListDone(const struct LoadReport& report);
+    void startUpLoaded();
 
     AppPaths m_paths;
     const Clock& m_clock;
@@ -99,6 +122,7 @@ class MainWindow : public QMainWindow {
     RecordGrid m_grid;
     RecordGridModel* m_model = nullptr;
     RecordGridView* m_view = nullptr;
+    RecordFileLoad* m_startUpLoad = nullptr;
     QTimer* m_scanTimer = nullptr;
     QTimer* m_clockTimer = nullptr;
     QMenu* m_mainMenu = nullptr;
@@ -108,5 +132,6 @@ class MainWindow : public QMainWindow {
     std::vector<std::function<bool()>> m_exitChecks;
     bool m_exiting = false;
     bool m_checkingExit = false;
+    bool m_closingByCloseBox = false;
     bool m_scanStoppedByUser = false;
 };

@@ -1,7 +1,9 @@
 #pragma once
 // The commands that change today's list: a double click removes the selected row from the list
-// (shanchuxuanzhong), 删除过期数据 removes the fired rows from the list and their lines from a.bz
-// (delgqshuju), and 数据初始化 empties a.bz after the user confirms it.
+// (shanchuxuanzhong; a row that has not fired only after a question), 删除过期数据 removes the
+// fired rows from the list and one line each from a.bz (delgqshuju), and 数据初始化 empties a.bz.
+// Both file commands ask first, back a.bz up and hold its lock while they rewrite it
+// (DataFileChange).
 
 #include <QObject>
 
@@ -18,8 +20,9 @@ class RecordMaintenance : public QObject {
     void initialiseData();  // 数据初始化
 
   private:
-    // Removes the marked rows and their lines; false (after telling the user) when a.bz could
-    // not be read or written, leaving the file and the list as they were.
+    // Asks, then removes the marked rows and their lines; false when the user said no or (after
+    // telling the user) a.bz could not be read, backed up or written, leaving the file and the
+    // list as they were.
     bool delgqshuju();
 
     MainWindow& m_window;

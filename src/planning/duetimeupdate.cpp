@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/textfile.h"
+#include "records/datafilechange.h"
 
 namespace {
 
@@ -36,23 +37,30 @@ QByteArray applyDueTimeChanges(const QByteArray& bytes, QList<DueTimeChange> cha
 }
 
 DueTimeWrite writeDueTimeChanges(const QString& dataFilePath, const QByteArray& expected,
-                                 const QList<DueTimeChange>& changes) {
+                                 const QList<DueTimeChange>& changes, const QDateTime& now) {
     QSaveFile file(dataFilePath);
-    return writeDueTimeChanges(file, expected, changes);
+    return writeDueTimeChanges(file, expected, changes, now);
 }
 
 DueTimeWrite writeDueTimeChanges(QSaveFile& file, const QByteArray& expected,
-                                 const QList<DueTimeChange>& changes) {
+                                 const QList<DueTimeChange>& changes, const QDateTime& now) {
     DueTimeWrite result;
-    const FileContent now = readWholeFile(file.fileName());
-    if (now.status == FileStatus::Unreadable) {
-        result.error = now.error;
+    DataFileChange change(file.fileName());
+    if (!change.begin(&result.error)) return result;
+    const FileContent read = readWholeFile(file.fileName());
+    if (read.status == FileStatus::Unreadable) {
+        result.error = read.error;
         return result;
     }
-    if (now.bytes != expected) {
+    if (read.bytes != expected) {
         result.fileChanged = true;
         return result;
     }
-    result.ok = writeFileAtomically(file, applyDueTimeChanges(expected, changes), &result.error);
+    if (!change.backUp(now, &result.error)) return result;
+    const QByteArray updated = applyDueTimeChanges(expected, changes);
+    result.ok = change.replace(
+        file, [&updated](const ByteWriter& write) { return write(updated); }, &result.error,
+        &result.fileChanged);
+    if (result.fileChanged) result.error.clear();
     return result;
 }

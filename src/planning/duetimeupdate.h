@@ -4,6 +4,7 @@
 // included, stays as it was. QtCore only.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -27,10 +28,12 @@ struct DueTimeWrite {
 };
 
 // Replaces a.bz with applyDueTimeChanges(expected, changes), atomically, but only while a.bz still
-// holds exactly `expected`; otherwise, and on any failure, a.bz is left as it was.
+// holds exactly `expected`; otherwise, and on any failure, a.bz is left as it was. The data file's
+// lock is held throughout (waiting for another program's write), and a.bz is backed up (at `now`)
+// before it is replaced.
 DueTimeWrite writeDueTimeChanges(const QString& dataFilePath, const QByteArray& expected,
-                                 const QList<DueTimeChange>& changes);
+                                 const QList<DueTimeChange>& changes, const QDateTime& now);
 
 // The same through a save file the caller made.
 DueTimeWrite writeDueTimeChanges(QSaveFile& file, const QByteArray& expected,
-                                 const QList<DueTimeChange>& changes);
+                                 const QList<DueTimeChange>& changes, const QDateTime& now);

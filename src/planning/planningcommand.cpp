@@ -24,7 +24,9 @@ void installPlanningCommand(MainWindow& window) {
         (*planning)->raise();
         (*planning)->activateWindow();
     });
-    QObject::connect(&window, &MainWindow::recordAdded, &window, [planning] {
+    const auto reread = [planning] {
         if (*planning && (*planning)->isVisible()) (*planning)->readRecords();
-    });
+    };
+    QObject::connect(&window, &MainWindow::recordAdded, &window, reread);
+    QObject::connect(&window, &MainWindow::recordsChanged, &window, reread);
 }

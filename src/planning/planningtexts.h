@@ -108,8 +108,13 @@ inline const QString kAskUpdate = QStringLiteral(
 inline const QString kAskEstimated = QStringLiteral(
     "\n其中 %1 条的推算用到了估算的气温（缺少记录的日子按此前 7 天的平均气温计），"
     "记录实际气温后推算结果可能还会改变。");
-inline const QString kAskPassed =
-    QStringLiteral("\n其中 %1 条的推算到期时间已过，更新后不会再弹出提醒，请尽快安排试验。");
+// What becomes of the records whose projected due time has passed: those of today are announced
+// late in today's list, those of earlier days have missed theirs. %1: how many in all.
+inline const QString kAskPassed = QStringLiteral("\n其中 %1 条的推算到期时间已过");
+// %1: how many of them fall due today, and on earlier days.
+inline const QString kAskPassedToday = QStringLiteral("，%1 条今天到期，更新后将补发提醒");
+inline const QString kAskPassedEarlier = QStringLiteral("，%1 条在今天以前到期，已错过提醒");
+inline const QString kAskPassedEnd = QStringLiteral("，请尽快安排试验。");
 inline const QString kUpdated = QStringLiteral("已更新 %1 条记录的龄期和到期时间。");
 inline const QString kFileChanged =
     QStringLiteral("数据文件在此期间已被修改，未作任何改动。已重新读取，请核对后再更新。");

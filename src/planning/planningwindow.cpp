@@ -201,10 +201,16 @@ void PlanningWindow::updateDueTimes() {
         return;
     }
     const int passed = m_curing->recordModel()->passedChanges();
+    const int earlier = m_curing->recordModel()->passedBeforeToday();
     const int estimated = m_curing->recordModel()->estimatedChanges();
-    const QString question = kAskUpdate.arg(changes.size()) +
-                             (estimated ? kAskEstimated.arg(estimated) : QString()) +
-                             (passed ? kAskPassed.arg(passed) : QString());
+    QString question = kAskUpdate.arg(changes.size());
+    if (estimated > 0) question += kAskEstimated.arg(estimated);
+    if (passed > 0) {
+        question += kAskPassed.arg(passed);
+        if (passed > earlier) question += kAskPassedToday.arg(passed - earlier);
+        if (earlier > 0) question += kAskPassedEarlier.arg(earlier);
+        question += kAskPassedEnd;
+    }
     if (!m_messages.ask(kTitle, question)) return;
 
     setBusy(true, kWriting);
@@ -216,8 +222,12 @@ void PlanningWindow::updateDueTimes() {
     const QString path = m_paths.dataFilePath();
     const QByteArray expected = m_bytes;
     const int count = int(changes.size());
+    const QDateTime now = m_clock.now();
     runInBackground<DueTimeWrite>(
-        this, [path, expected, changes] { return writeDueTimeChanges(path, expected, changes); },
+        this,
+        [path, expected, changes, now] {
+            return writeDueTimeChanges(path, expected, changes, now);
+        },
         [this, count](DueTimeWrite result) { finishWrite(result, count); });
 }
 

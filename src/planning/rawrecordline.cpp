@@ -34,6 +34,25 @@ qsizetype blankAt(QByteArrayView text, qsizetype at) {
     return 0;
 }
 
+// The minute of the day of " hh:mm" (one or more blanks first, one or two digits each, blanks
+// after), or nothing.
+std::optional<int> minuteOfDay(QByteArrayView text) {
+    qsizetype at = 0;
+    for (qsizetype n; (n = blankAt(text, at)) > 0;) at += n;
+    if (at == 0) return std::nullopt;
+    int parts[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        if (i == 1 && (at >= text.size() || text[at++] != ':')) return std::nullopt;
+        const qsizetype start = at;
+        while (at < text.size() && at - start < 3 && isDigit(text[at]))
+            parts[i] = parts[i] * 10 + (text[at++] - '0');
+        if (at == start || at - start > 2) return std::nullopt;
+    }
+    for (qsizetype n; (n = blankAt(text, at)) > 0;) at += n;
+    if (at != text.size() || parts[0] > 23 || parts[1] > 59) return std::nullopt;
+    return parts[0] * 60 + parts[1];
+}
+
 }  // namespace
 
 std::optional<QByteArrayView> field(QByteArrayView line, int index) {
@@ -64,18 +83,17 @@ QDate dueKeyDate(qint64 key) {
 }
 
 std::optional<qint64> dueKey(QByteArrayView field) {
+    // The due minute's own reading: blanks around and between date and time, the hour and minute
+    // with or without their leading zero.
+    qsizetype at = 0;
+    for (qsizetype n; (n = blankAt(field, at)) > 0;) at += n;
+    field = field.sliced(at);
     if (field.size() < 10 || field[4] != '-' || field[7] != '-') return std::nullopt;
     const int year = digits(field, 0, 4);
     const int month = digits(field, 5, 2);
     const int day = digits(field, 8, 2);
     if (year < 0 || month < 0 || day < 0 || !QDate::isValid(year, month, day)) return std::nullopt;
-    int minute = 0;
-    if (field.size() >= 16 && field[10] == ' ' && field[13] == ':') {
-        const int h = digits(field, 11, 2);
-        const int m = digits(field, 14, 2);
-        if (h >= 0 && h < 24 && m >= 0 && m < 60) minute = h * 60 + m;
-    }
-    return keyOf(year, month, day, minute);
+    return keyOf(year, month, day, minuteOfDay(field.sliced(10)).value_or(0));
 }
 
 bool equalsTrimmed(QByteArrayView field, QByteArrayView text) {

@@ -22,8 +22,9 @@ qint64 dueKey(QDate date, int minuteOfDay);
 qint64 dueKey(const QDateTime& time);
 QDate dueKeyDate(qint64 key);
 
-// The key of a due-time field: "YYYY-MM-DD hh:mm", or "YYYY-MM-DD" alone (taken as 00:00), with a
-// real calendar date; whatever follows is ignored. Nothing for any other text.
+// The key of a due-time field: "YYYY-MM-DD hh:mm" read as the scan reads it (blanks around and
+// between, the hour and minute with or without their zero), or a real calendar date followed by
+// anything else, taken as 00:00. Nothing for any other text.
 std::optional<qint64> dueKey(QByteArrayView field);
 
 // Whether the field, blanks (ASCII and the full-width blank) around it ignored, is exactly `text`.

@@ -26,6 +26,7 @@ void SameConditionModel::project(const TemperatureLog& log, const QDateTime& now
     m_temperatures.emplace(log.days());
     const CuringTemperatures& temperatures = *m_temperatures;
     m_firstLogged = temperatures.isEmpty() ? QDate() : temperatures.firstDate();
+    m_today = now.date();
     const qint64 nowKey = rawline::dueKey(now);
     beginResetModel();
     m_rows.clear();
@@ -58,6 +59,12 @@ QList<DueTimeChange> SameConditionModel::changes() const {
 int SameConditionModel::passedChanges() const {
     return int(std::count_if(m_rows.cbegin(), m_rows.cend(),
                              [](const Row& row) { return row.changes && row.passed; }));
+}
+
+int SameConditionModel::passedBeforeToday() const {
+    return int(std::count_if(m_rows.cbegin(), m_rows.cend(), [this](const Row& row) {
+        return row.changes && row.passed && row.projection.dueDate < m_today;
+    }));
 }
 
 int SameConditionModel::estimatedChanges() const {

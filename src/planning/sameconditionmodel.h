@@ -38,8 +38,10 @@ class SameConditionModel : public QAbstractTableModel {
 
     // The listed records whose projected due time differs from their current one.
     QList<DueTimeChange> changes() const;
-    // How many of them are projected to a due time already past.
+    // How many of them are projected to a due time already past, and how many of those to a day
+    // before today.
     int passedChanges() const;
+    int passedBeforeToday() const;
     // How many of them rest on estimated temperatures.
     int estimatedChanges() const;
 
@@ -68,5 +70,6 @@ class SameConditionModel : public QAbstractTableModel {
     QList<SameConditionRecord> m_records;
     QList<Row> m_rows;
     QDate m_firstLogged;
+    QDate m_today;
     std::optional<CuringTemperatures> m_temperatures;
 };

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 
@@ -53,6 +54,8 @@ class RecordingMessageService : public MessageService {
         m_messages.append({title, text, MessageIcon::Question, true, true});
         return nextAnswer();
     }
+    // Runs while each question is open, as timers and other programs do behind a modal box.
+    void setWhileAsking(std::function<void()> work) { m_whileAsking = std::move(work); }
     void notify(const QString& title, const QString& text) override {
         m_messages.append({title, text, MessageIcon::None, false, false, true});
     }
@@ -70,9 +73,13 @@ class RecordingMessageService : public MessageService {
     void clear() { m_messages.clear(); }
 
   private:
-    Answer nextAnswer() { return m_answers.isEmpty() ? m_answer : m_answers.takeFirst(); }
+    Answer nextAnswer() {
+        if (m_whileAsking) m_whileAsking();
+        return m_answers.isEmpty() ? m_answer : m_answers.takeFirst();
+    }
 
     QList<Message> m_messages;
+    std::function<void()> m_whileAsking;
     Answer m_answer = Answer::Yes;
     QList<Answer> m_answers;
 };

@@ -15,12 +15,12 @@ bool isBlank(QChar c) {
 
 // Trims the blanks the profile functions trim: ASCII white space only, so a leading ideographic
 // space in a Chinese value survives.
-QString trimBlanks(const QString& text) {
+QStringView trimBlanks(QStringView text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && isBlank(text.at(first))) ++first;
     while (last > first && isBlank(text.at(last - 1))) --last;
-    return text.mid(first, last - first);
+    return text.sliced(first, last - first);
 }
 
 bool sameName(const QString& a, const QString& b) {
@@ -38,6 +38,7 @@ QString oneLine(QString text) {
 Profile::Profile(const QByteArray& bytes) {
     QList<QByteArray> ends;
     const QList<QByteArray> lines = splitLines(bytes, &ends);
+    m_lines.reserve(lines.size());
     for (qsizetype i = 0; i < lines.size(); ++i) m_lines.append(parse(lines.at(i), ends.at(i)));
 }
 
@@ -47,24 +48,24 @@ Profile::Line Profile::parse(QByteArray text, QByteArray end) {
     line.end = std::move(end);
     // Decoded before looking for brackets: "[" and "]" can be the second byte of a GBK character.
     const QString decoded = gbk::decode(line.text);
-    const QString trimmed = trimBlanks(decoded);
+    const QStringView trimmed = trimBlanks(decoded);
     if (trimmed.isEmpty() || trimmed.startsWith(u';')) return line;
     if (trimmed.startsWith(u'[')) {
         const qsizetype close = trimmed.lastIndexOf(u']');
         if (close > 0) {
             line.kind = Kind::Header;
-            line.name = trimBlanks(trimmed.mid(1, close - 1));
+            line.name = trimBlanks(trimmed.sliced(1, close - 1)).toString();
             return line;
         }
     }
     line.kind = Kind::Entry;
     const qsizetype equals = trimmed.indexOf(u'=');
     if (equals < 0) {
-        line.name = trimmed;
+        line.name = trimmed.toString();
         return line;
     }
-    line.name = trimBlanks(trimmed.left(equals));
-    line.value = trimBlanks(trimmed.mid(equals + 1));
+    line.name = trimBlanks(trimmed.first(equals)).toString();
+    line.value = trimBlanks(trimmed.sliced(equals + 1)).toString();
     line.value.remove(QChar(0));
     return line;
 }
@@ -76,7 +77,7 @@ Profile::Line Profile::entryLine(const QString& key, const QString& value) {
     line.end = kCrLf;
     line.kind = Kind::Entry;
     line.name = key;
-    line.value = trimBlanks(v);
+    line.value = trimBlanks(v).toString();
     return line;
 }
 
@@ -185,13 +186,16 @@ QString ReadProfileValue(const QString& section, const QString& key, const QStri
 
 QStringList profileSectionNames(const QByteArray& bytes) {
     QStringList names;
-    for (const QByteArray& raw : splitLines(bytes)) {
+    forEachLine(bytes, [&names](QByteArrayView raw) {
+        // A "[" decoded comes from a byte "[" (which can also be the second byte of a two-byte
+        // character): a line without that byte holds no header.
+        if (!raw.contains('[')) return;
         QString line = gbk::decode(raw);
-        if (!line.contains(u'[')) continue;
+        if (!line.contains(u'[')) return;
         line.remove(u'[');
         line.remove(u']');
         names.append(line);
-    }
+    });
     return names;
 }
 

@@ -50,6 +50,11 @@ QString readFailure(const QFile& file) {
         .arg(QDir::toNativeSeparators(file.fileName()), describe(file));
 }
 
+// Line ends share these texts instead of each holding a copy.
+const QByteArray kCrLf = QByteArrayLiteral("\r\n");
+const QByteArray kCr = QByteArrayLiteral("\r");
+const QByteArray kLf = QByteArrayLiteral("\n");
+
 }  // namespace
 
 FileContent readWholeFile(const QString& path) {
@@ -70,13 +75,17 @@ QList<QByteArray> splitLines(const QByteArray& bytes, QList<QByteArray>* ends) {
     QList<QByteArray> lines;
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
+    // Room for every line at once: LF ends most lines, CR the rest.
+    const qsizetype room = qMax(bytes.count('\n'), bytes.count('\r')) + 1;
+    lines.reserve(room);
+    if (ends) ends->reserve(room);
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char c = data[i];
         if (c != '\r' && c != '\n') continue;
         const qsizetype endLength = (c == '\r' && i + 1 < n && data[i + 1] == '\n') ? 2 : 1;
         lines.append(bytes.mid(start, i - start));
-        if (ends) ends->append(bytes.mid(i, endLength));
+        if (ends) ends->append(endLength == 2 ? kCrLf : c == '\r' ? kCr : kLf);
         i += endLength - 1;
         start = i + 1;
     }

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/textfile.h"
 
@@ -12,6 +15,17 @@ namespace {
 
 const QString kFolderName = QStringLiteral("backup");
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
+
+// A second name for a regular file (not a symbolic link, which would follow a.bz's later content).
+bool linkRegularFile(const QString& from, const QString& to) {
+    // UTF-16 into the system's own file names: UTF-8 on Linux, wide characters on Windows.
+    const std::filesystem::path source(from.toStdU16String());
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(source, error)))
+        return false;
+    std::filesystem::create_hard_link(source, std::filesystem::path(to.toStdU16String()), error);
+    return !error;
+}
 
 }  // namespace
 
@@ -65,23 +79,42 @@ QList<BackupCopy> Backups::toPrune(const QList<BackupCopy>& newestFirst, const Q
     return pruned;
 }
 
-std::optional<QString> Backups::make(const QDateTime& now, QString* error) const {
+std::optional<QString> Backups::make(const QDateTime& now, QString* error, Method method) const {
     const QString dir = folder();
     if (!QDir().mkpath(dir)) {
         if (error)
             *error = QStringLiteral("无法建立备份文件夹“%1”。").arg(QDir::toNativeSeparators(dir));
         return std::nullopt;
     }
-    const FileContent content = readWholeFile(m_dataFilePath);
-    if (content.status == FileStatus::Unreadable) {
-        if (error) *error = content.error;
-        return std::nullopt;
-    }
     const QString stem =
         QDir(dir).filePath(QFileInfo(m_dataFilePath).fileName() + u'.' + now.toString(kTimeFormat));
     QString path = stem;
     for (int n = 2; QFileInfo::exists(path); ++n) path = stem + u'-' + QString::number(n);
-    if (!writeFileAtomically(path, content.bytes, error)) return std::nullopt;
+    if (method != Method::LinkBeforeReplace || !linkRegularFile(m_dataFilePath, path)) {
+        const FileContent content = readWholeFile(m_dataFilePath);
+        if (content.status == FileStatus::Unreadable) {
+            if (error) *error = content.error;
+            return std::nullopt;
+        }
+        if (!writeFileAtomically(path, content.bytes, error)) return std::nullopt;
+    }
     for (const BackupCopy& old : toPrune(list(), now.date())) QFile::remove(old.path);
     return path;
+}
+
+std::optional<int> Backups::recordCount(const QString& path, QString* error) {
+    LineBlockReader reader(path);
+    int records = 0;
+    QByteArray block;
+    while (reader.next(block)) {
+        forEachLine(block, [&](QByteArrayView line) {
+            records += std::any_of(line.begin(), line.end(), [](char c) { return c != ','; });
+        });
+    }
+    if (reader.status() == FileStatus::Ok) return records;
+    if (error)
+        *error = reader.status() == FileStatus::Missing
+                     ? QStringLiteral("“%1”不存在。").arg(QDir::toNativeSeparators(path))
+                     : reader.error();
+    return std::nullopt;
 }

@@ -1,6 +1,9 @@
 #include "records/datafileguard.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QThread>
 
 DataFileLock::DataFileLock(const QString& dataFilePath)
     : m_dataFilePath(dataFilePath), m_lock(lockPathFor(dataFilePath)) {
@@ -16,7 +19,17 @@ QString DataFileLock::lockPathFor(const QString& dataFilePath) {
 }
 
 bool DataFileLock::lock(QString* error, int waitMs) {
-    if (m_lock.isLocked() || m_lock.tryLock(waitMs)) return true;
+    if (m_lock.isLocked()) return true;
+    // QLockFile's own wait sleeps ever longer between its tries (up to seconds), so a program that
+    // writes again and again can keep another one out for its whole wait. Short tries, a little
+    // apart at random, take turns.
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_lock.tryLock(0)) {
+        if (m_lock.error() != QLockFile::LockFailedError || waited.elapsed() >= waitMs) break;
+        QThread::msleep(5 + QRandomGenerator::global()->bounded(20));
+    }
+    if (m_lock.isLocked()) return true;
     if (!error) return false;
     const QString shown = QDir::toNativeSeparators(m_dataFilePath);
     qint64 pid = 0;

@@ -3,9 +3,18 @@
 #include <QThread>
 
 RecordFileLoad::RecordFileLoad(QString dataFilePath, int cols, QObject* parent)
+    : RecordFileLoad(
+          cols,
+          [path = std::move(dataFilePath)](RecordGrid& grid, QList<CarriedLine>* carried,
+                                           const LoadProgress& progress) {
+              return loadAllRecords(grid, path, carried, progress);
+          },
+          parent) {}
+
+RecordFileLoad::RecordFileLoad(int cols, Loader load, QObject* parent)
     : QObject(parent), m_grid(2, cols) {
-    m_thread.reset(QThread::create([this, path = std::move(dataFilePath)] {
-        m_report = loadAllRecords(m_grid, path, &m_carried, [this](qint64 done, qint64 total) {
+    m_thread.reset(QThread::create([this, load = std::move(load)] {
+        m_report = load(m_grid, &m_carried, [this](qint64 done, qint64 total) {
             if (m_stop.load()) return false;
             emit progress(done, total);
             return true;

@@ -1,8 +1,10 @@
 #pragma once
-// Reading every record of a.bz (the editor's loader) on a thread of its own, so that a long file
-// leaves the window free. The records go into a grid of the load's own; the window takes them over
-// in one step once the load has finished, so no window ever holds, shows or saves half a file.
-// Destroying the load stops the reading and waits for the thread. QtCore only.
+// Reading records of a.bz on a thread of its own, so that a long file leaves the window free: every
+// record (the editor's loader), or those another loader picks (today's list at start-up, the
+// records of earlier days). The records go into a grid of the load's own; the window takes them
+// over in one step once the load has finished, so no window ever holds, shows or saves half a
+// file. Destroying the load stops the reading (of a loader that asks its progress) and waits for
+// the thread. QtCore only.
 
 #include <QList>
 #include <QObject>
@@ -17,8 +19,14 @@ class QThread;
 class RecordFileLoad : public QObject {
     Q_OBJECT
   public:
-    // Starts reading the file into a grid of `cols` columns.
+    // Fills the grid, on the load's thread; `progress` returns false once the load is stopped.
+    using Loader = std::function<LoadReport(RecordGrid& grid, QList<CarriedLine>* carried,
+                                            const LoadProgress& progress)>;
+
+    // Starts reading every record of the file into a grid of `cols` columns.
     RecordFileLoad(QString dataFilePath, int cols, QObject* parent = nullptr);
+    // Starts the loader on a grid of `cols` columns.
+    RecordFileLoad(int cols, Loader load, QObject* parent = nullptr);
     ~RecordFileLoad() override;
 
     // Waits until the reading has ended; finished() has been emitted when this returns.

@@ -221,6 +221,13 @@ void RecordGrid::addItem() {
     setRows(rows() + 1);
 }
 
+void RecordGrid::insertItem(int row) {
+    if (row < 0 || row > rows()) return;
+    if (auto* o = notify()) o->rowsAboutToBeInserted(row, row);
+    m_rows.insert(m_rows.begin() + row, Row{});
+    if (auto* o = notify()) o->rowsInserted();
+}
+
 void RecordGrid::removeItem(int row) {
     if (row < 0 || row >= rows()) return;
     if (auto* o = notify()) o->rowsAboutToBeRemoved(row, row);
@@ -335,13 +342,14 @@ bool RecordGrid::rowMatches(int r, const QStringList& cells, int firstCol,
            (p + n == end || p[n] == ',');
 }
 
-int RecordGrid::findRow(const QStringList& cells, int firstCol) const {
+int RecordGrid::findRow(const QStringList& cells, int firstCol, int fromRow) const {
     const int lastCol = firstCol + int(cells.size()) - 1;
+    fromRow = qMax(fromRow, 1);
     if (firstCol < 0 || lastCol >= m_cols) return -1;
-    if (cells.isEmpty()) return rows() > 1 ? 1 : -1;
+    if (cells.isEmpty()) return rows() > fromRow ? fromRow : -1;
     if (firstCol == 0) {
         // The number column is kept as a number: compare texts.
-        for (int r = 1; r < rows(); ++r) {
+        for (int r = fromRow; r < rows(); ++r) {
             bool same = true;
             for (int i = 0; same && i < cells.size(); ++i)
                 same = textMatrix(r, firstCol + i) == cells.at(i);
@@ -362,7 +370,7 @@ int RecordGrid::findRow(const QStringList& cells, int firstCol) const {
         joined += *cell;
         if (joined.isNull()) joined = QByteArray("");
     }
-    for (int r = 1; r < rows(); ++r)
+    for (int r = fromRow; r < rows(); ++r)
         if (rowMatches(r, cells, firstCol, joined)) return r;
     return -1;
 }

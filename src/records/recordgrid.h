@@ -56,6 +56,9 @@ class RecordGrid {
 
     // Appends one row of empty cells at the end.
     void addItem();
+    // Inserts one row of empty cells before the row (at the end for rows()); the rows from it on
+    // move down by one.
+    void insertItem(int row);
     // Removes the row; the rows below move up by one.
     void removeItem(int row);
 
@@ -77,9 +80,10 @@ class RecordGrid {
     void setColWidth(int col, int twips);
     int colWidth(int col) const;
 
-    // The first row (>= 1) whose cells firstCol .. firstCol + cells.size() - 1 hold exactly the
-    // texts, or -1. Compares encoded bytes, so a million rows take a few milliseconds.
-    int findRow(const QStringList& cells, int firstCol) const;
+    // The first row (>= fromRow, at least 1) whose cells firstCol .. firstCol + cells.size() - 1
+    // hold exactly the texts, or -1. Compares encoded bytes, so a million rows take a few
+    // milliseconds.
+    int findRow(const QStringList& cells, int firstCol, int fromRow = 1) const;
 
     // Appends the GBK bytes of the row's cells firstCol .. lastCol, joined by commas (a character
     // GBK cannot hold becomes "?"). Cells of record rows come out as they were read.

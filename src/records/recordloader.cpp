@@ -72,6 +72,29 @@ bool holdsIntact(QByteArrayView line, qsizetype commas) {
     return commas == SpecimenRecord::kFieldCount - 1 && line.endsWith(',') && gbk::isValid(line);
 }
 
+QByteArray dateText(const QDate& day) {
+    return day.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+}
+
+// Takes every line of a block the editor's grid can hold; the grid keeps the block and its record
+// rows refer to it, so nothing is copied or decoded. The other lines with content are carried.
+void takeAllLines(RecordGrid& grid, const QByteArray& block, QList<CarriedLine>* carried,
+                  int& taken) {
+    int blockIndex = -1;
+    forEachLine(block, [&](QByteArrayView line) {
+        const qsizetype commas = std::count(line.begin(), line.end(), ',');
+        if (commas == line.size()) return;  // empty lines and the trailing line of commas
+        if (holdsIntact(line, commas)) {
+            if (blockIndex < 0) blockIndex = grid.addBlock(block);
+            grid.setRecordCells(appendRow(grid), blockIndex, line.data() - block.constData(),
+                                line.size());
+            ++taken;
+        } else if (carried) {
+            carried->append(CarriedLine{taken, line.toByteArray()});
+        }
+    });
+}
+
 }  // namespace
 
 void numberRows(RecordGrid& grid) {
@@ -91,7 +114,7 @@ LoadReport loadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clo
         LineBlockReader reader(dataFilePath);
         report = LoadReport{reader.status(), reader.error(), 0};
         if (!day.isValid()) break;  // no valid time: nothing is due
-        const QByteArray date = day.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+        const QByteArray date = dateText(day);
         QByteArray block;
         while (reader.next(block)) report.taken += takeDueLines(grid, block, date);
         if (reader.status() != FileStatus::Ok) {
@@ -131,20 +154,7 @@ LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
     };
     QByteArray block;
     while (reader.next(block)) {
-        // The grid keeps the block and its record rows refer to it: nothing is copied or decoded.
-        int blockIndex = -1;
-        forEachLine(block, [&](QByteArrayView line) {
-            const qsizetype commas = std::count(line.begin(), line.end(), ',');
-            if (commas == line.size()) return;  // empty lines and the trailing line of commas
-            if (holdsIntact(line, commas)) {
-                if (blockIndex < 0) blockIndex = grid.addBlock(block);
-                grid.setRecordCells(appendRow(grid), blockIndex, line.data() - block.constData(),
-                                    line.size());
-                ++report.taken;
-            } else if (carried) {
-                carried->append(CarriedLine{report.taken, line.toByteArray()});
-            }
-        });
+        takeAllLines(grid, block, carried, report.taken);
         if (progress && !progress(reader.done(), reader.size())) {
             undo();
             return report;
@@ -157,6 +167,22 @@ LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
     }
     numberRows(grid);
     return report;
+}
+
+int loadDueTodayFromBytes(RecordGrid& grid, QByteArrayView bytes, const QDate& day) {
+    RecordGrid::BulkUpdate bulk(grid);
+    const int taken = day.isValid() ? takeDueLines(grid, bytes, dateText(day)) : 0;
+    numberRows(grid);
+    return taken;
+}
+
+int loadAllRecordsFromBytes(RecordGrid& grid, const QByteArray& bytes,
+                            QList<CarriedLine>* carried) {
+    RecordGrid::BulkUpdate bulk(grid);
+    int taken = 0;
+    takeAllLines(grid, bytes, carried, taken);
+    numberRows(grid);
+    return taken;
 }
 
 LoadReport reloadDueToday(RecordGrid& grid, const QString& dataFilePath, const Clock& clock) {

@@ -17,6 +17,7 @@
 // is decoded first, as a whole, the way it always was.
 
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -49,6 +50,11 @@ using LoadProgress = std::function<bool(qint64 done, qint64 total)>;
 // or by a read error leaves the grid and `carried` as they were.
 LoadReport loadAllRecords(RecordGrid& grid, const QString& dataFilePath,
                           QList<CarriedLine>* carried, const LoadProgress& progress = {});
+
+// The two loaders over bytes already read (the whole file), for the fuzzers; they take what the
+// loaders above take from a file holding the bytes. The number of records taken.
+int loadDueTodayFromBytes(RecordGrid& grid, QByteArrayView bytes, const QDate& day);
+int loadAllRecordsFromBytes(RecordGrid& grid, const QByteArray& bytes, QList<CarriedLine>* carried);
 
 // The reload command: removes every numbered row (keeping the heading and the trailing empty row),
 // then runs loadDueToday().

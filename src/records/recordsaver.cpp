@@ -18,8 +18,8 @@ bool writeRecordFile(const RecordGrid& grid, const QList<CarriedLine>& carried,
     // The lines are gathered and handed on in large pieces: a write per line would cost more than
     // the lines themselves.
     constexpr qsizetype kPiece = qsizetype(1) << 20;
-    QByteArray bytes;
-    bytes.reserve(kPiece + 4096);
+    QByteArray bytes;  // grows to a piece once, for a long file; a short one takes little room
+    bytes.reserve(4096);
     auto handOn = [&](bool last) {
         if (bytes.size() < kPiece && !last) return true;
         const bool ok = write(bytes);

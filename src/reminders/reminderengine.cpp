@@ -6,6 +6,7 @@
 #include "records/recordgrid.h"
 #include "records/recordloader.h"
 #include "records/specimenrecord.h"
+#include "reminders/duebetween.h"
 #include "reminders/dueminute.h"
 #include "reminders/popupopener.h"
 
@@ -25,22 +26,46 @@ const QString kStaleSlotsText =
     QStringLiteral("无法写入提示文件，上次留下的提示位置未能释放。\n%1");
 const QString kStateWriteFailedText =
     QStringLiteral("无法保存已提醒的记录，程序重新启动后，这些提醒可能会再出现一次。\n%1");
-// %1: the due minute, "hh:mm" on the day of the announcement, else with its date.
+// %1: the due minute, "hh:mm" on the day of the announcement, else "MM-DD hh:mm".
 const QString kLateNote = QStringLiteral("补发：原定 %1 到期");
+// A row of the list of late rows after its number. %1: the batch, %2: its due minute as in the
+// late note.
+const QString kLateListRow = QStringLiteral("%1  原定 %2");
+
+const QString kMinuteFormat = QStringLiteral("yyyy-MM-dd hh:mm");
 
 // The last record field in the grid: the ten before the due mark make up a record's text.
 constexpr int kLastRecordColumn = recordcolumns::kDueMark - 1;
 
-QString lateNote(const QString& dueMinute, const QString& now) {
-    const bool sameDay = QStringView(dueMinute).left(10) == QStringView(now).left(10);
-    return kLateNote.arg(sameDay ? dueMinute.mid(11) : dueMinute);
+// The record's ten fields in a row of a grid; with an empty eleventh field (the due mark) they
+// are a line as appendRecordRow() places it.
+QStringList recordFields(const RecordGrid& grid, int row) {
+    QStringList fields;
+    for (int c = 1; c <= kLastRecordColumn; ++c) fields.append(grid.textMatrix(row, c));
+    return fields;
+}
+
+// Takes one announcement of the record from the counts; false when none is left.
+bool takeAnnounced(QHash<QString, int>& left, const QString& recordText) {
+    const auto it = left.find(AnnouncedState::identityOf(recordText));
+    if (it == left.end() || *it == 0) return false;
+    --*it;
+    return true;
+}
+
+QString dayStart(const QDate& day) {
+    return day.toString(QStringLiteral("yyyy-MM-dd 00:00"));
 }
 
 }  // namespace
 
+QString recordTextOf(const RecordGrid& grid, int row) {
+    return recordFields(grid, row).join(u',');
+}
+
 ReminderEngine::ReminderEngine(RecordGrid& grid, const Clock& clock, const ScreenMetrics& screen,
                                MessageService& messages, PopupOpener& popups, QString profilePath,
-                               QString announcedPath)
+                               QString announcedPath, QString dataFilePath)
     : m_grid(grid),
       m_clock(clock),
       m_screen(screen),
@@ -48,9 +73,11 @@ ReminderEngine::ReminderEngine(RecordGrid& grid, const Clock& clock, const Scree
       m_popups(popups),
       m_slots(std::move(profilePath)),
       m_announced(std::move(announcedPath)),
+      m_dataFilePath(std::move(dataFilePath)),
       m_dueMark(dueMarkText()),
-      m_minuteText(clock, QStringLiteral("yyyy-MM-dd hh:mm")) {
+      m_minuteText(clock, kMinuteFormat) {
     m_announced.load();
+    m_savedLastScan = m_announced.lastScan();
 }
 
 void ReminderEngine::tscsh() {
@@ -65,20 +92,75 @@ void ReminderEngine::tscsh() {
 void ReminderEngine::Timer1_Timer() {
     m_noticeGiven = false;
     const int before = m_announced.size();
+    const QString first = m_minuteText.read();
+    if (first.isEmpty()) return;
+    // The rows due by now, in grid order.
+    QList<DueRow> due;
+    int late = 0;
     const int rows = m_grid.rows();
     for (int r = 1; r < rows; ++r) {
         // The clock is read for every row, so a walk that crosses a minute uses the new minute.
         const QString& now = m_minuteText.read();
-        if (now.isEmpty()) break;
+        if (now.isEmpty()) return;
         // The due time first: most rows lie ahead, and their mark is not read at all.
-        QString due;
-        if (!dueBy(m_grid.textMatrix(r, recordcolumns::kDueTime), now, &due) || marked(r)) continue;
-        // No slot took it: this row and the ones after it wait for the next tick.
-        if (!yxts(r, due < now ? lateNote(due, now) : QString())) break;
-        mark(r);
-        m_announced.add(due, recordText(r));
+        QString minute;
+        if (!dueBy(m_grid.textMatrix(r, recordcolumns::kDueTime), now, &minute) || marked(r))
+            continue;
+        late += minute < now;
+        due.append({r, minute, now});
     }
-    if (m_announced.size() != before) saveAnnounced();
+    const bool oneList = late > kLateListAbove;
+    bool listed = false;
+    bool complete = true;
+    for (const DueRow& d : std::as_const(due)) {
+        const bool isLate = d.minute < d.now;
+        if (oneList && isLate) {
+            if (listed) continue;
+            listed = true;
+            QList<DueRow> lateRows;
+            for (const DueRow& l : std::as_const(due))
+                if (l.minute < l.now) lateRows.append(l);
+            if (!announceLateList(lateRows)) {
+                complete = false;
+                break;
+            }
+            continue;
+        }
+        // No slot took it: this row and the ones after it wait for the next tick.
+        if (!yxts(d.row, isLate ? kLateNote.arg(shortDueText(d.minute, d.now)) : QString())) {
+            complete = false;
+            break;
+        }
+        announced(d);
+    }
+    // Every row due by the walk's first minute has been announced, or some wait for a slot.
+    const bool announcedSome = m_announced.size() != before;
+    if (complete)
+        watchedUpTo(first, announcedSome);
+    else if (announcedSome)
+        saveAnnounced();
+}
+
+void ReminderEngine::watch() {
+    const QString& now = m_minuteText.read();
+    if (now.isEmpty()) return;
+    QString due;
+    for (int r = 1; r < m_grid.rows(); ++r)
+        if (dueBy(m_grid.textMatrix(r, recordcolumns::kDueTime), now, &due) && !marked(r)) return;
+    watchedUpTo(now, false);
+}
+
+void ReminderEngine::watchedUpTo(const QString& minute, bool announced) {
+    // The list holds the records of its day (and earlier ones): past its end it vouches for none.
+    const QString listEnd = addMinutes(dayStart(m_listDay.addDays(1)), -1);
+    if (!m_holdLastScan && m_listDay.isValid()) m_announced.setLastScan(std::min(minute, listEnd));
+    // The minute alone is written once an hour, and when the clock went back.
+    const QString& scan = m_announced.lastScan();
+    const bool scanWorthSaving =
+        scan != m_savedLastScan &&
+        (m_savedLastScan.isEmpty() || scan < m_savedLastScan ||
+         QStringView(scan).left(13) != QStringView(m_savedLastScan).left(13));
+    if (announced || scanWorthSaving) saveAnnounced();
 }
 
 void ReminderEngine::HighlightRow(RecordGrid& grid, int row, quint32 foreColour,
@@ -92,28 +174,56 @@ void ReminderEngine::HighlightRow(RecordGrid& grid, int row, quint32 foreColour,
     }
 }
 
-bool ReminderEngine::yxts(int row, const QString& lateNote) {
+std::optional<QStringList> ReminderEngine::fillSlot(int row, ReminderSlot* slot) {
     // Before the first initialisation there is no table: make one, so the first reminder works.
     QString error;
     if (!m_slots.exists() && !m_slots.create(SlotTable::positionsPerGroup(m_screen), &error)) {
         notice(kSlotWriteFailedText.arg(error));
-        return false;
+        return std::nullopt;
     }
-    const std::optional<ReminderSlot> slot = m_slots.findFreeSlot();
-    if (!slot) {
+    const std::optional<ReminderSlot> free = m_slots.findFreeSlot();
+    if (!free) {
         notice(kNoFreeSlotText);
-        return false;
+        return std::nullopt;
     }
     QStringList values;
     for (const ReminderSlot::RecordKey& key : ReminderSlot::recordKeys())
         values.append(m_grid.textMatrix(row, key.column));
-    const std::optional<QStringList> lines = m_slots.fill(*slot, values, &error);
-    if (!lines) {
-        notice(kSlotWriteFailedText.arg(error));
-        return false;
-    }
-    m_popups.openPopup(*slot, *lines, lateNote);
+    std::optional<QStringList> lines = m_slots.fill(*free, values, &error);
+    if (!lines) notice(kSlotWriteFailedText.arg(error));
+    *slot = *free;
+    return lines;
+}
+
+bool ReminderEngine::yxts(int row, const QString& lateNote) {
+    ReminderSlot slot;
+    const std::optional<QStringList> lines = fillSlot(row, &slot);
+    if (!lines) return false;
+    m_popups.openPopup(slot, *lines, lateNote, recordText(row));
     return true;
+}
+
+bool ReminderEngine::announceLateList(const QList<DueRow>& rows) {
+    // The slot holds the first row's record, as ts.ini holds one record per slot.
+    ReminderSlot slot;
+    if (!fillSlot(rows.first().row, &slot)) return false;
+    QStringList lines;
+    QStringList records;
+    for (const DueRow& d : rows) {
+        const QString batch = batchSummary(m_grid.textMatrix(d.row, 1), m_grid.textMatrix(d.row, 2),
+                                           m_grid.textMatrix(d.row, 9));
+        lines.append(lateListLine(m_grid.textMatrix(d.row, recordcolumns::kNumber),
+                                  kLateListRow.arg(batch, shortDueText(d.minute, d.now))));
+        records.append(recordText(d.row));
+    }
+    m_popups.openLateList(slot, lines, records);
+    for (const DueRow& d : rows) announced(d);
+    return true;
+}
+
+void ReminderEngine::announced(const DueRow& due) {
+    mark(due.row);
+    m_announced.add(due.minute, recordText(due.row));
 }
 
 void ReminderEngine::freeStaleSlots() {
@@ -123,17 +233,87 @@ void ReminderEngine::freeStaleSlots() {
 
 void ReminderEngine::restoreMarks(const QDate& listDay) {
     m_noticeGiven = false;
-    if (listDay.isValid() && m_announced.dropBefore(listDay)) saveAnnounced();
+    m_listDay = listDay;
+    if (listDay.isValid()) {
+        const QDate oldest = listDay.addDays(-kCatchUpDays);
+        if (m_announced.dropBefore(oldest)) saveAnnounced();
+        const QString first = dayStart(oldest);
+        m_earlier.removeIf([&](const QStringList& fields) {
+            return dueMinuteText(fields.value(recordcolumns::kDueTime - 1)) < first;
+        });
+    }
     QHash<QString, int> left = m_announced.counts();
+    appendEarlierRows(left);
     if (left.isEmpty()) return;
     const int rows = m_grid.rows();
-    for (int r = 1; r < rows; ++r) {
-        if (marked(r)) continue;
-        const auto it = left.find(AnnouncedState::identityOf(recordText(r)));
-        if (it == left.end() || *it == 0) continue;
-        --*it;
-        mark(r);
+    for (int r = 1; r < rows; ++r)
+        if (!marked(r) && takeAnnounced(left, recordText(r))) mark(r);
+}
+
+void ReminderEngine::appendEarlierRows() {
+    QHash<QString, int> left = m_announced.counts();
+    appendEarlierRows(left);
+}
+
+void ReminderEngine::appendEarlierRows(QHash<QString, int>& left) {
+    // Those announced meanwhile are done.
+    m_earlier.removeIf([&](const QStringList& fields) {
+        return takeAnnounced(left, fields.mid(0, kLastRecordColumn).join(u','));
+    });
+    for (const QStringList& fields : std::as_const(m_earlier)) appendRecordRow(m_grid, fields);
+    if (!m_earlier.isEmpty()) numberRows(m_grid);
+}
+
+std::optional<ReminderEngine::Span> ReminderEngine::catchUpSpan(const QDate& from,
+                                                                const QDate& today) const {
+    if (!today.isValid() || !from.isValid() || m_announced.lastScan().isEmpty())
+        return std::nullopt;
+    const QString first = std::max({dayStart(from), dayStart(today.addDays(-kCatchUpDays)),
+                                    addMinutes(m_announced.lastScan(), 1)});
+    const QString last = addMinutes(dayStart(today), -1);
+    if (first > last) return std::nullopt;
+    return Span{first, last};
+}
+
+void ReminderEngine::addEarlierRecords(const RecordGrid& loaded) {
+    QHash<QString, int> left = m_announced.counts();
+    for (int r = 1; r < loaded.rows() - 1; ++r) {
+        const QStringList fields = recordFields(loaded, r);
+        if (!takeAnnounced(left, fields.join(u',')))
+            m_earlier.append(fields + QStringList{QString()});
     }
+}
+
+void ReminderEngine::changeDay(const QDate& newDay, bool silenced) {
+    const QString start = dayStart(newDay);
+    m_earlier.clear();
+    if (silenced) {
+        // Everything before the new day ends with its day, also after a restart.
+        const QString dayEnd = addMinutes(start, -1);
+        if (m_announced.lastScan() < dayEnd) m_announced.setLastScan(dayEnd);
+    } else {
+        const int rows = m_grid.rows();
+        for (int r = 1; r < rows; ++r) {
+            if (marked(r)) continue;
+            const QString due = dueMinuteText(m_grid.textMatrix(r, recordcolumns::kDueTime));
+            if (due.isEmpty() || due >= start) continue;
+            m_earlier.append(recordFields(m_grid, r) + QStringList{QString()});
+        }
+        // The days between the old list's and the new one, which no list has shown.
+        const std::optional<Span> span =
+            m_listDay.isValid() ? catchUpSpan(m_listDay.addDays(1), newDay) : std::nullopt;
+        if (span && !m_dataFilePath.isEmpty()) {
+            RecordGrid loaded(2, recordcolumns::kMainGridColumns);
+            loadDueBetween(loaded, m_dataFilePath, span->first, span->last);
+            addEarlierRecords(loaded);
+        }
+    }
+    m_advanceNoticed.clear();
+    saveLastScan();
+}
+
+void ReminderEngine::saveLastScan() {
+    if (m_announced.lastScan() != m_savedLastScan) saveAnnounced();
 }
 
 bool ReminderEngine::addRecord(const QStringList& fields) {
@@ -147,12 +327,41 @@ bool ReminderEngine::addRecord(const QStringList& fields) {
     return true;
 }
 
+void ReminderEngine::carryAnnouncement(const QStringList& before, const QStringList& after) {
+    const int dueField = recordcolumns::kDueTime - 1;
+    if (before.size() <= dueField || after.size() <= dueField ||
+        before.at(dueField) != after.at(dueField))
+        return;
+    const QString from = before.mid(0, kLastRecordColumn).join(u',');
+    const QString to = after.mid(0, kLastRecordColumn).join(u',');
+    if (from != to && m_announced.carryOver(from, to)) saveAnnounced();
+}
+
 int ReminderEngine::pendingCount() const {
     int pending = 0;
     for (int r = 1; r < m_grid.rows(); ++r)
         if (!marked(r) && !dueMinuteText(m_grid.textMatrix(r, recordcolumns::kDueTime)).isEmpty())
             ++pending;
     return pending;
+}
+
+QList<int> ReminderEngine::advanceNotices(int minutes) {
+    QList<int> rows;
+    const QString now = m_minuteText.read();
+    if (minutes <= 0 || now.isEmpty()) return rows;
+    const QString until = addMinutes(now, minutes);
+    m_advanceNoticed.removeIf([&](const QString& key) { return QStringView(key).left(16) <= now; });
+    for (int r = 1; r < m_grid.rows(); ++r) {
+        QString due;
+        if (!dueBy(m_grid.textMatrix(r, recordcolumns::kDueTime), until, &due) || due <= now ||
+            marked(r))
+            continue;
+        const QString key = due + u'\t' + recordText(r);
+        if (m_advanceNoticed.contains(key)) continue;
+        m_advanceNoticed.insert(key);
+        rows.append(r);
+    }
+    return rows;
 }
 
 bool ReminderEngine::marked(int row) const {
@@ -164,12 +373,6 @@ void ReminderEngine::mark(int row) {
     m_grid.setTextMatrix(row, recordcolumns::kDueMark, m_dueMark);
 }
 
-QString ReminderEngine::recordText(int row) const {
-    QStringList fields;
-    for (int c = 1; c <= kLastRecordColumn; ++c) fields.append(m_grid.textMatrix(row, c));
-    return fields.join(u',');
-}
-
 void ReminderEngine::notice(const QString& text) {
     if (m_noticeGiven) return;
     m_noticeGiven = true;
@@ -177,6 +380,8 @@ void ReminderEngine::notice(const QString& text) {
 }
 
 void ReminderEngine::saveAnnounced() {
+    // Attempted once per change: a file that cannot be written is not tried at every tick.
+    m_savedLastScan = m_announced.lastScan();
     QString error;
     if (!m_announced.save(&error)) notice(kStateWriteFailedText.arg(error));
 }

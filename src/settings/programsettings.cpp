@@ -8,6 +8,8 @@
 namespace {
 
 const QString kScanInterval = QStringLiteral("scan/intervalMs");
+const QString kAlertSound = QStringLiteral("reminders/alertSound");
+const QString kAdvanceMinutes = QStringLiteral("reminders/advanceMinutes");
 const QString kGeometry = QStringLiteral("mainWindow/geometry");
 const QString kColumnWidths = QStringLiteral("mainWindow/columnWidths");
 
@@ -29,6 +31,25 @@ int ProgramSettings::scanInterval() const {
 
 void ProgramSettings::setScanInterval(int milliseconds) {
     QSettings(m_path, QSettings::IniFormat).setValue(kScanInterval, milliseconds);
+}
+
+bool ProgramSettings::alertSound() const {
+    return QSettings(m_path, QSettings::IniFormat).value(kAlertSound).toString() != u"false";
+}
+
+void ProgramSettings::setAlertSound(bool on) {
+    QSettings(m_path, QSettings::IniFormat).setValue(kAlertSound, on);
+}
+
+int ProgramSettings::advanceMinutes() const {
+    bool ok = false;
+    const int value =
+        QSettings(m_path, QSettings::IniFormat).value(kAdvanceMinutes).toString().toInt(&ok);
+    return ok && value >= 0 && value <= kMaxAdvanceMinutes ? value : 0;
+}
+
+void ProgramSettings::setAdvanceMinutes(int minutes) {
+    QSettings(m_path, QSettings::IniFormat).setValue(kAdvanceMinutes, minutes);
 }
 
 QByteArray ProgramSettings::mainWindowGeometry() const {

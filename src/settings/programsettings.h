@@ -1,6 +1,7 @@
 #pragma once
 // What the program keeps from one run to the next, in its INI file (AppPaths::settingsPath()):
-// the scan interval, and the main window's place and size and the widths of its grid's columns.
+// the scan interval, the alert sound of the reminders and their advance notice, and the main
+// window's place and size and the widths of its grid's columns.
 // A missing, damaged or out-of-range value reads as its default without a word; a file that
 // cannot be written costs the setting and nothing else. QtCore only.
 
@@ -11,12 +12,22 @@
 class ProgramSettings {
   public:
     static constexpr int kDefaultScanIntervalMs = 5000;
+    static constexpr int kMaxAdvanceMinutes = 120;
 
     explicit ProgramSettings(QString iniPath);
 
     // 1 to kMaxScanIntervalMs milliseconds, else kDefaultScanIntervalMs.
     int scanInterval() const;
     void setScanInterval(int milliseconds);
+
+    // Whether a reminder that opens plays the alert sound; on unless switched off.
+    bool alertSound() const;
+    void setAlertSound(bool on);
+
+    // How many minutes before a batch falls due it is named in advance: 0 (none, the default) to
+    // kMaxAdvanceMinutes.
+    int advanceMinutes() const;
+    void setAdvanceMinutes(int minutes);
 
     // What QWidget::saveGeometry() gave; empty when nothing is kept.
     QByteArray mainWindowGeometry() const;

@@ -14,6 +14,11 @@ inline const QString kMilliseconds = QStringLiteral("毫秒");
 inline const QString kAutostart = QStringLiteral("设置开机自启动");
 inline const QString kApply = QStringLiteral("设置");
 inline const QString kIntervalName = QStringLiteral("刷新设置（毫秒）");
+inline const QString kAlertSound = QStringLiteral("提醒时播放提示音");
+// "提前 N 分钟提示", the number in a box between the two texts.
+inline const QString kAdvanceBefore = QStringLiteral("提前");
+inline const QString kAdvanceAfter = QStringLiteral("分钟提示");
+inline const QString kAdvanceName = QStringLiteral("提前提示（分钟）");
 
 // Message boxes of the settings window.
 inline const QString kTitleNote = QStringLiteral("提示");

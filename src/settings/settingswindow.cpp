@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include "mainwindow/mainwindow.h"
 #include "platform/messageservice.h"
@@ -52,7 +53,8 @@ SettingsWindow::SettingsWindow(MainWindow& owner, Autostart& autostart)
     setAttribute(Qt::WA_DeleteOnClose);
     const QFont controlFont = songtiFont(9);
     setFont(controlFont);
-    setFixedSize(twips::toPixels(3375), twips::toPixels(1695));
+    // The designed window, 600 twips higher for the reminders' two settings below the others.
+    setFixedSize(twips::toPixels(3375), twips::toPixels(1695 + 600));
 
     // The frame's bold title font is its own; the controls inside keep the window's font.
     auto* frame = new QGroupBox(kFrame, this);
@@ -60,16 +62,16 @@ SettingsWindow::SettingsWindow(MainWindow& owner, Autostart& autostart)
     QFont titleFont = songtiFont(12);
     titleFont.setBold(true);
     frame->setFont(titleFont);
-    frame->setGeometry(twips::rect(120, 120, 3135, 1455));
+    frame->setGeometry(twips::rect(120, 120, 3135, 1455 + 600));
 
     auto* label = new QLabel(kIntervalLabel, frame);
     label->setObjectName(QStringLiteral("Label1"));
     label->setFont(controlFont);
     place(label, {240, 435, 855, 255});
 
-    // The interval last applied, kept from run to run.
-    const int interval = ProgramSettings(owner.paths().settingsPath()).scanInterval();
-    m_interval = new QLineEdit(QString::number(interval), frame);
+    // The settings last applied, kept from run to run.
+    const ProgramSettings kept(owner.paths().settingsPath());
+    m_interval = new QLineEdit(QString::number(kept.scanInterval()), frame);
     m_interval->setObjectName(QStringLiteral("Text1"));
     m_interval->setFont(controlFont);
     m_interval->setAccessibleName(kIntervalName);
@@ -87,6 +89,29 @@ SettingsWindow::SettingsWindow(MainWindow& owner, Autostart& autostart)
     m_autostartBox->setFont(controlFont);
     place(m_autostartBox, {360, 960, 1695, 180});
     connect(m_autostartBox, &QCheckBox::clicked, this, &SettingsWindow::autostartClicked);
+
+    m_soundBox = new QCheckBox(kAlertSound, frame);
+    m_soundBox->setObjectName(QStringLiteral("Check2"));
+    m_soundBox->setFont(controlFont);
+    m_soundBox->setChecked(kept.alertSound());
+    place(m_soundBox, {360, 1380, 2500, 180});
+
+    auto* before = new QLabel(kAdvanceBefore, frame);
+    before->setObjectName(QStringLiteral("Label3"));
+    before->setFont(controlFont);
+    place(before, {360, 1725, 435, 255});
+    m_advance = new QSpinBox(frame);
+    m_advance->setObjectName(QStringLiteral("Text2"));
+    m_advance->setFont(controlFont);
+    m_advance->setAccessibleName(kAdvanceName);
+    m_advance->setRange(0, ProgramSettings::kMaxAdvanceMinutes);
+    m_advance->setValue(kept.advanceMinutes());
+    before->setBuddy(m_advance);
+    place(m_advance, {840, 1710, 735, 285}, Grow::Height);
+    auto* after = new QLabel(kAdvanceAfter, frame);
+    after->setObjectName(QStringLiteral("Label4"));
+    after->setFont(controlFont);
+    place(after, {1650, 1725, 1095, 255});
 
     auto* button = new QPushButton(kApply, frame);
     button->setObjectName(QStringLiteral("Command1"));
@@ -127,8 +152,12 @@ void SettingsWindow::apply() {
     }
     m_owner.messages().show(kTitleNote, kLargeIntervalNote, MessageIcon::None);
     m_owner.setScanInterval(*interval);
+    ProgramSettings kept(m_owner.paths().settingsPath());
     // 0 stops the scan for this run only: the next start scans again.
-    if (*interval > 0) ProgramSettings(m_owner.paths().settingsPath()).setScanInterval(*interval);
+    if (*interval > 0) kept.setScanInterval(*interval);
+    kept.setAlertSound(m_soundBox->isChecked());
+    kept.setAdvanceMinutes(m_advance->value());
+    m_owner.noteSettingsChanged();
     hide();
 }
 

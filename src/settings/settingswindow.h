@@ -1,10 +1,11 @@
 #pragma once
 // The settings window (objectName Form4): the scan interval Text1, which is the program's store of
-// that setting for the run, and the start-at-login box Check1. Text1 starts with the interval
-// last applied (ProgramSettings). 设置 (Command1, or Enter in Text1) applies the interval to the
-// main window's scan timer, keeps it for the next runs and hides the window, which keeps its
-// text; the window's close control and Esc discard it (SettingsCommands then makes a new one on
-// next use).
+// that setting for the run, the start-at-login box Check1, the alert sound box Check2 and the
+// advance notice "提前 N 分钟提示" (Text2). The controls start with what was last applied
+// (ProgramSettings). 设置 (Command1, or Enter in Text1) applies the interval to the main window's
+// scan timer, keeps the settings for the next runs and hides the window, which keeps its text;
+// the window's close control and Esc discard it (SettingsCommands then makes a new one on next
+// use).
 
 #include <QWidget>
 
@@ -12,6 +13,7 @@ class Autostart;
 class MainWindow;
 class QCheckBox;
 class QLineEdit;
+class QSpinBox;
 
 class SettingsWindow : public QWidget {
     Q_OBJECT
@@ -45,5 +47,7 @@ class SettingsWindow : public QWidget {
     Autostart& m_autostart;
     QLineEdit* m_interval = nullptr;
     QCheckBox* m_autostartBox = nullptr;
+    QCheckBox* m_soundBox = nullptr;
+    QSpinBox* m_advance = nullptr;
     bool m_placed = false;
 };

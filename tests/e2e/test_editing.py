@@ -4,8 +4,11 @@ changed age is asked about, Enter (是) recomputes the due time, Esc closes the 
 road: 插入数据 adds a record due two minutes ahead, twice; without a reload both join today's list
 and fire in their minute; closing a pop-up frees its slot; 删除过期数据 removes the lines; 退出
 with a pop-up open leaves no slot busy. 试验计划: the week ahead read over the accessibility bus;
-更新到期时间 with 是 rewrites only the same-condition records, and today's list follows."""
+更新到期时间 with 是 rewrites only the same-condition records, and today's list follows. A record's
+age corrected in the editor: today's list and a pop-up follow, and 撤销 takes it back. Backups:
+数据初始化 names the copy it made, and 恢复备份… brings it back byte for byte, today's list with it."""
 import datetime
+import os
 
 from e2e import Session, fake_clock, wait_until
 
@@ -13,6 +16,8 @@ TOMORROW = "明日楼板,C40,PB-009,2030-01-01 08:00,1,2030-01-02 08:00,标准�
 TYPED = ["A1,C30,PB-01,2030-1-5 09:05,28,2030-02-02 09:05,标准养护,36,2,,",
          "A1,C30,PB-01,2030-1-5 09:05,7,2030-01-12 09:05,标准养护,36,2,,"]
 EMPTY = "," * 10
+CORRECTED = ["改龄期柱,C30,PB-7,2030-1-3 09:02,8,2030-01-11 09:02,标准养护,6,2,,",
+             "改龄期柱,C30,PB-7,2030-1-3 09:02,7,2030-01-10 09:02,标准养护,6,2,,"]
 PLANNED = [
     "近期梁,C30,PB-1,2024-3-4 10:00,7,2024-03-11 10:00,标准养护,8,2,,",
     "过期板,C30,PB-2,2024-3-1 10:00,7,2024-03-08 10:00,标准养护,8,1,,",
@@ -74,7 +79,8 @@ with Session() as s:
 
     popups = s.popups(2, 60)
     s.check("both fire", len(popups) == 2)
-    s.expect("in their minute", sorted(t[1:4] for t in s.drive.read_texts("数据提示")),
+    s.expect("in their minute", sorted([n for n in t if n.split(":")[0] in (
+        "编号", "强度等级", "工程部位")] for t in s.drive.read_texts("数据提示")),
              [[f"编号:{n}", "强度等级:C30", "工程部位:整条路试块"] for n in (1, 2)])
     s.expect("slots 1|1 and 1|2 are busy", wait_until(lambda: s.busy_slots(), 5), ["1|1", "1|2"])
     s.expect("both rows are marked", [r[11] for r in s.drive.rows()],
@@ -83,6 +89,9 @@ with Session() as s:
     s.check("closing a pop-up frees its slot", wait_until(lambda: s.busy_slots() == ["1|2"], 5),
             s.busy_slots())
     s.in_background("menu", "删除过期数据")  # the emptied list then stops the scan, with a message
+    s.check("删除过期数据 asks first, with the count", "将从数据文件 a.bz 中删除 2 条已到期" in " ".join(
+        wait_until(lambda: s.drive.read_texts("提示"), 10)[0]))
+    s.drive.press("是")
     s.check("删除过期数据 removes their lines", wait_until(
         lambda: s.read_lines() == [TOMORROW, TYPED[0], TYPED[1], EMPTY], 10), s.read_lines())
     s.in_background("menu", "退出")
@@ -112,3 +121,63 @@ with Session() as s:
             wait_until(lambda: s.read_bytes() == want), s.read_bytes())
     s.check("today's list shows the record now due today", wait_until(
         lambda: [r[1] for r in s.drive.rows("Mirosta")] == ["同条件柱", ""]))
+
+    # A record's age corrected in the editor: due today two minutes ahead instead of tomorrow, it
+    # joins today's list and fires in its minute; 撤销 takes the change back out of a.bz and the list.
+    s.kill()  # one program on the bus at a time
+    s.fresh_folder("correcting")
+    s.write_data([CORRECTED[0], EMPTY])
+    s.start(fake_clock("2030-01-10 09:00:00", speed=4))
+    s.in_background("menu", "插入数据")
+    s.drive.table("增添提醒数据", "全部记录").addRowSelection(0)
+    s.drive.press("修改")
+    editor = "增添提醒数据   右侧显示全部龄期信息。 "
+    s.check("修改 loads the record and says it is being changed", wait_until(lambda: any(
+        t.startswith("正在修改右侧第 1 条记录") for t in sum(s.drive.read_texts(editor), []))))
+    s.drive.set_text("龄期（D）", "7")
+    s.in_background("press", "保存修改")
+    s.drive.press("是")  # the due time computed for the new age
+    s.check("保存修改 rewrites the record's line", wait_until(
+        lambda: s.read_lines() == [CORRECTED[1], EMPTY], 10), s.read_lines())
+    s.check("today's list follows at once", wait_until(
+        lambda: [r[6] for r in s.drive.rows()] == ["2030-01-10 09:02", ""]))
+    s.check("and the record fires in its minute", len(s.popups(1, 60)) == 1)
+    s.drive.press("撤销")
+    s.check("撤销 gives a.bz back", wait_until(lambda: s.read_lines() == [CORRECTED[0], EMPTY], 10),
+            s.read_lines())
+    s.check("and the record leaves today's list", wait_until(
+        lambda: [r[1] for r in s.drive.rows()] == [""]))
+
+    s.kill()
+    s.fresh_folder("backup")  # GBK, Latin-1 signs, lone line ends and bytes that are not GBK
+    s.write_data(["楼板,C30,PB-1,2029-12-31 08:00,1,2030-01-01 08:00,标准养护,3×4,2,20°C±2,",
+                  "墙,C35,PB-2,2029-12-31 09:00,1,2030-01-02 09:00,同级养护,1,1,,"],
+                 tail=b"\n\xff\xfe,not GBK\r" + b"," * 10)
+    original = s.read_bytes()
+    s.start(fake_clock("2030-01-01 10:00:00", speed=1))
+    s.check("today's list before", wait_until(lambda: [r[1] for r in s.drive.rows()] == ["楼板", ""]))
+    def answer(text, button):  # in the box that says the text, once it is up
+        def box():
+            return next((top for top in s.drive.app() if top is not None and top.name == "提示"
+                         and s.drive.find(top, lambda n: text in (n.name or ""))), None)
+        s.drive.act(s.drive.find(wait_until(box, 10), lambda n: n.getRoleName() == "push button"
+                                 and n.name == button))
+    s.in_background("menu", "数据初始化")
+    question = " ".join(wait_until(lambda: s.drive.read_texts("提示"), 10)[0])
+    copies = lambda: sorted(os.listdir(s.path("backup")))  # noqa: E731
+    s.check("数据初始化 names the copy it has just made", copies()[0] in question, question)
+    answer("数据初始化将删除", "是")
+    s.check("数据初始化 empties a.bz", wait_until(lambda: s.read_bytes() == b"", 10))
+    answer("初始化完成。", "确定")
+    s.check("the copy holds a.bz byte for byte", s.read_bytes(f"backup/{copies()[0]}") == original)
+    s.check("today's list follows", wait_until(lambda: [r[1] for r in s.drive.rows()] == [""]))
+    s.in_background("menu", "恢复备份…")
+    s.drive.press("恢复")  # the newest copy, selected
+    answer("是否恢复？", "是")
+    s.check("恢复备份… brings a.bz back byte for byte",
+            wait_until(lambda: s.read_bytes() == original, 10), s.read_bytes())
+    answer("已恢复", "确定")
+    s.expect("the emptied file was backed up first", [s.read_bytes(f"backup/{c}") for c in copies()],
+             [original, b""])
+    s.check("today's list follows again",
+            wait_until(lambda: [r[1] for r in s.drive.rows()] == ["楼板", ""]))

@@ -1,11 +1,13 @@
 """Reminders on the 1024 x 768 screen (5 groups of 3 slots), clocks ten times as fast from fixed
 times (libfaketime). Records due now fire into slots 1|1 and 1|2 of a new ts.ini, pop-ups of 324 x
 173 at the bottom right. Stopped across a due minute (SIGSTOP), the program announces it late after
-SIGCONT; killed and restarted, it marks the rows again and frees the slots; 删除过期数据 removes
-the fired lines. Over midnight the new day's records fire. On a crowded screen the notice that no
-place is free never takes the keyboard focus, and a freed place goes to the next record. All the
-while another program listens on the name the single-instance guard once had in the shared
-temporary folder, which silenced the program before."""
+SIGCONT; killed and restarted, it marks the rows again and frees the slots; 删除过期数据 asks
+with the count, and 是 removes the fired lines. Over midnight the new day's records fire. After
+three days off, the records of those days fire late with their dates, after today's late one, and
+never again after a restart. On a crowded screen the notice that no place is free never takes the
+keyboard focus, and a freed place goes to the next record. All the while another program listens
+on the name the single-instance guard once had in the shared temporary folder, which silenced the
+program before."""
 import atexit
 import hashlib
 import os
@@ -54,7 +56,7 @@ with Session() as s:
     s.kill(signal.SIGCONT)
     s.check("after SIGCONT the record of 09:08 fires", len(s.popups(3, 15)) == 3)
     s.expect("its pop-up alone says it comes late",
-             [t[1] for t in s.drive.read_texts("数据提示") if t[1].startswith("补发")],
+             [n for t in s.drive.read_texts("数据提示") for n in t if n.startswith("补发")],
              ["补发：原定 09:08 到期"])
     s.expect("into slot 1|3", s.busy_slots(), ["1|1", "1|2", "1|3"])
     s.expect("the fired rows are marked", marks(), ["到期", "", "到期", "到期", ""])
@@ -70,6 +72,9 @@ with Session() as s:
     s.expect("ts.ini keeps its table", [name for name, _ in s.slots()], table)
     s.check("a.bz is unchanged so far", s.read_bytes() == before)
     s.in_background("menu", "删除过期数据")
+    s.check("删除过期数据 asks first, with the count", wait_until(
+        lambda: "删除 3 条" in " ".join(sum(s.drive.read_texts("提示"), [])), 10))
+    s.drive.press("是")
     s.check("删除过期数据 removes exactly the fired lines",
             wait_until(lambda: s.read_lines() == [STAYS], 15), s.read_lines())
     s.kill()
@@ -95,12 +100,42 @@ with Session() as s:
     s.kill()
     s.check("a.bz is byte for byte unchanged", s.read_bytes() == before)
 
+    s.fresh_folder("days off")
+    s.write_data([
+        "周六柱,C30,PB-011,2029-12-28 08:00,1,2029-12-29 08:00,标准养护,2,1,,",
+        "周日梁,C30,PB-012,2029-12-29 10:00,1,2029-12-30 10:00,标准养护,2,1,,",
+        "周一板,C30,PB-013,2029-12-30 14:00,1,2029-12-31 14:00,标准养护,2,1,,",
+        "周二墙,C30,PB-014,2029-12-31 08:00,1,2030-01-01 08:00,标准养护,2,1,,",
+        "周二柱,C30,PB-015,2029-12-31 23:00,1,2030-01-01 23:00,标准养护,2,1,,"])
+    s.start(fake_clock("2029-12-29 09:00:00"))  # the last day the program runs
+    s.check("the last day's record fires", s.popups(1, 15))
+    scanned = lambda: [l for l in s.read_lines("announced.txt") or [] if l.startswith("已检查至")]  # noqa
+    s.check("the last scan is kept", wait_until(scanned, 10), s.read_lines("announced.txt"))
+    s.kill()
+    s.start(fake_clock("2030-01-01 09:00:00"))  # three days later
+    s.check("today's late record and the two of the days off fire", len(s.popups(3, 30)) == 3)
+    s.expect("late, with their dates", sorted(
+        n for t in s.drive.read_texts("数据提示") for n in t if n.startswith("补发")),
+        ["补发：原定 08:00 到期", "补发：原定 12-30 10:00 到期", "补发：原定 12-31 14:00 到期"])
+    s.expect("the days off's rows after today's, all marked", wait_until(
+        lambda: [(r[1], r[11]) for r in s.drive.rows()][:4]), [
+        ("周二墙", "到期"), ("周二柱", ""), ("周日梁", "到期"), ("周一板", "到期")])
+    s.kill()
+    s.start(fake_clock("2030-01-01 09:30:00"))
+    s.expect("restarted: today's marks back, the days off done", wait_until(
+        lambda: [(r[1], r[11]) for r in s.drive.rows()] == [
+            ("周二墙", "到期"), ("周二柱", ""), ("", "")] and [
+            (r[1], r[11]) for r in s.drive.rows()], 10), [("周二墙", "到期"), ("周二柱", ""), ("", "")])
+    time.sleep(2)  # four scans
+    s.check("and nothing fires again", not s.popups())
+    s.kill()
+
     s.fresh_folder("crowded")
-    due = [f"09:{40 + n}" for n in range(1, 16)] + ["10:03", "10:03"]
+    due = ["10:00"] * 15 + ["10:03", "10:03"]
     s.write_data([f"{n}号柱,C30,PB-{n:03},2029-12-31 {t},1,2030-01-01 {t},标准养护,1,1,,"
                   for n, t in enumerate(due, 1)])
-    s.start(fake_clock("2030-01-01 10:00:00"))
-    s.check("15 records overdue: 15 pop-ups", len(s.popups(15, 30)) == 15)
+    s.start(fake_clock("2030-01-01 09:59:00"))
+    s.check("15 records due in one minute: 15 pop-ups", len(s.popups(15, 40)) == 15)
     main = s.main_window()
     s.focus(main)  # the user works in the main window
     s.check("no notice while every record has its place",

@@ -2,10 +2,12 @@
 // questions and refusals before it saves, a failed save, and a.bz read behind a progress bar.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -14,9 +16,11 @@
 
 #include "editor/editorcommand.h"
 #include "editor/editorwindow.h"
+#include "editor/recordediting.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/clock.h"
 #include "platform/messageservice.h"
+#include "records/recordgridview.h"
 #include "reminders/reminderfiles.h"
 #include "support/filesizelimit.h"
 
@@ -54,14 +58,18 @@ void edit(QWidget& window, const QStringList& edits) {
 }
 
 // What was said, in order: a question as "stale" (是/否/取消 about the due time), "due" (是/否
-// about it) or "same" (about a record the file holds already), anything else as its text.
+// about it), "far" (a casting date a year away), "past" (a due time passed on an earlier day),
+// "past today" or "same" (about a record the file holds already), anything else as its text.
 QStringList said(const RecordingMessageService& messages) {
     QStringList said;
     for (const auto& m : messages.messages())
-        said << (!m.question                                     ? m.text
-                 : m.withCancel                                  ? "stale"
-                 : m.text.contains(QStringLiteral("“到期时间”")) ? "due"
-                                                                 : "same");
+        said << (!m.question                                                       ? m.text
+                 : m.withCancel                                                    ? "stale"
+                 : m.text.contains(QStringLiteral("“到期时间”"))                   ? "due"
+                 : m.text.contains(QStringLiteral("相差一年以上"))                 ? "far"
+                 : m.text.startsWith(QStringLiteral("到期时间已过，本条不会提醒")) ? "past"
+                 : m.text.startsWith(QStringLiteral("到期时间已过"))               ? "past today"
+                                                                                   : "same");
     return said;
 }
 
@@ -134,8 +142,10 @@ class TestEditorWindow : public QObject {
         row("as computed: no question", {}, {}, {}, "2024-04-04 09:05");
         row("empty, 是 adds it", {"Text7="}, {A::Yes}, {"due"}, "");
         row("empty, 否 adds nothing", {"Text7="}, {A::No}, {"due"}, "-");
-        row("no zero in front, 是", {"Text7=2024-4-4 9:05"}, {A::Yes}, {"due"}, "2024-4-4 9:05");
-        row("no zero in front, 否", {"Text7=2024-4-4 9:05"}, {A::No}, {"due"}, "-");
+        row("no zero in front: saved zero-filled", {"Text7=2024-4-4 9:5 "}, {}, {},
+            "2024-04-04 09:05");
+        row("date alone, 是", {"Text7=2024-04-04"}, {A::Yes}, {"due"}, "2024-04-04");
+        row("date alone, 否", {"Text7=2024-04-04"}, {A::No}, {"due"}, "-");
         row("2026-02-30 25:00, 是", {"Text7=2026-02-30 25:00"}, {A::Yes}, {"due"},
             "2026-02-30 25:00");
         row("2026-02-30 25:00, 否", {"Text7=2026-02-30 25:00"}, {A::No}, {"due"}, "-");
@@ -143,13 +153,40 @@ class TestEditorWindow : public QObject {
         row("age 7, 否 keeps it", {"Text6=7"}, {A::No}, {"stale"}, "2024-04-04 09:05");
         row("age 7, 取消", {"Text6=7"}, {A::Cancel}, {"stale"}, "-");
         row("hour 14, 是 recomputes", {"Text4=14"}, {A::Yes}, {"stale"}, "2024-04-04 14:05");
-        row("no age: nothing to compare", {"Text6="}, {}, {}, "2024-04-04 09:05");
+        row("no age beside a due time: refused", {"Text6="}, {}, {"“龄期（D）”"}, "-");
         row("fractional hour: nothing to compare", {"Text4=8.5"}, {}, {}, "2024-04-04 09:05");
         row("same as record 1, 是 adds it again", first, {A::Yes}, {"same"}, "2024-03-08 08:00");
         row("same as record 1, 否", first, {A::No}, {"same"}, "-");
         row("same only after recomputing, 是 then 否",
             first.mid(0, 7) + L{"Text7=2024-03-09 08:00", "Text8=12", "Text9=1"}, {A::Yes, A::No},
             {"stale", "same"}, "-");
+        // A record differing from record 1 in one field only is no duplicate.
+        const std::pair<const char*, const char*> oneField[] = {{"工程部位", "Text1=1号楼基础 "},
+                                                                {"强度等级", "Combo2=C30"},
+                                                                {"配合比编号", "Text3=PB-002"},
+                                                                {"制作日期", "Text5=0"},
+                                                                {"龄期", "Text6=7.0"},
+                                                                {"养护方式", "Combo1=同级养护"},
+                                                                {"工程量", "Text8=13"},
+                                                                {"组数", "Text9=2"},
+                                                                {"备注", "Text10=补做"}};
+        for (const auto& [field, change] : oneField)
+            row(qPrintable(QStringLiteral("differs in %1 only").arg(field)), first + L{change}, {},
+                {}, "2024-03-08 08:00");
+        row("differs in 到期时间 only", first + L{"Text7=2024-03-08 08:01"}, {A::No}, {"stale"},
+            "2024-03-08 08:01");
+        row("casting hour 25", {"Text4=25"}, {}, {"“制作时间（小时）”中的“25”"}, "-");
+        row("casting minute 70", {"Text5=70"}, {}, {"“制作时间（分钟）”中的“70”"}, "-");
+        row("casting minute -1", {"Text5=-1"}, {}, {"“制作时间（分钟）”"}, "-");
+        const L twoYearsAgo = {"DTPicker1=2022-3-1", "Text7=2022-03-29 09:05"};
+        row("casting date two years back, 否", twoYearsAgo, {A::No}, {"far"}, "-");
+        row("casting date two years back, 是, due passed, 是", twoYearsAgo, {A::Yes, A::Yes},
+            {"far", "past"}, "2022-03-29 09:05");
+        row("casting date two years back, 是, due passed, 否", twoYearsAgo, {A::Yes, A::No},
+            {"far", "past"}, "-");
+        row("due earlier today, 是",
+            {"DTPicker1=2024-2-8", "Text4=9", "Text5=0", "Text7=2024-03-07 09:00"}, {A::Yes},
+            {"past today"}, "2024-03-07 09:00");
         row("comma in the grade", {"Combo2=C30,"}, {}, {"“强度等级”"}, "-");
         row("line break in the remark", {"Text10=one\ntwo"}, {}, {"“备注”"}, "-");
         row("emoji in the mix number", {"Text3=PB-😀"}, {}, {"“配合比编号”"}, "-");
@@ -193,6 +230,150 @@ class TestEditorWindow : public QObject {
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines.at(2).section(u',', 5, 5), saved);
         QCOMPARE(editor.grid().textMatrix(3, 6), saved);
+    }
+
+    // 修改 loads a row into the fields and says so; 添加 gives way to 保存修改, which writes the
+    // record in place; 删除记录 asks with the count; 撤销 takes each step back, byte for byte.
+    void editDeleteUndo() {
+        const QByteArray file = twoRecords();
+        EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
+        QSignalSpy changed(&editor, &EditorWindow::recordsChanged);
+        auto* banner = control<QLabel>(editor, "LabelEditing");
+        auto* add = control<QPushButton>(editor, "Command1");
+        editor.gridView()->selectRow(1);  // the grid's row 2
+        control<QPushButton>(editor, "Command4")->click();
+        QVERIFY(!banner->isHidden() && add->isHidden());
+        QVERIFY2(banner->text().contains(QStringLiteral("第 2 条")), qPrintable(banner->text()));
+        QCOMPARE(control(editor, "Text10")->text(), QStringLiteral("加急"));
+        QCOMPARE(control(editor, "Text4")->text(), QStringLiteral("10"));
+        control(editor, "Text10")->setText(QStringLiteral("改过"));
+        QTest::keyClick(control(editor, "Text10"), Qt::Key_Return);  // Enter saves the change
+        QVERIFY(banner->isHidden() && !add->isHidden());
+        const QByteArray edited = QByteArray(file).replace(g(",加急,"), g(",改过,"));
+        QCOMPARE(readRaw(dataFile()), edited);
+        QCOMPARE(editor.grid().textMatrix(2, 10), QStringLiteral("改过"));
+        QCOMPARE(changed.count(), 1);
+
+        // 取消修改 leaves the record and gives the fields back.
+        control(editor, "Text1")->setText(QStringLiteral("新的"));
+        editor.editing().editRow(1);
+        control(editor, "Text1")->setText(QStringLiteral("不要"));
+        control<QPushButton>(editor, "Command8")->click();
+        QCOMPARE(control(editor, "Text1")->text(), QStringLiteral("新的"));
+        QCOMPARE(readRaw(dataFile()), edited);
+
+        // A change is asked about as a change; 取消 keeps both the record and the editing.
+        editor.editing().editRow(1);
+        control(editor, "Text6")->setText("28");
+        m_messages.setAnswers({Answer::Cancel});
+        control<QPushButton>(editor, "Command7")->click();
+        QVERIFY(m_messages.texts().value(0).endsWith(
+            "是：改为 2024-03-29 08:00 后保存\n"
+            "否：按填写的 2024-03-08 08:00 保存\n取消：不保存"));
+        QVERIFY(editor.editing().isEditing());
+        control<QPushButton>(editor, "Command8")->click();
+        m_messages.clear();
+        QCOMPARE(readRaw(dataFile()), edited);
+
+        editor.gridView()->selectAll();
+        m_messages.setAnswers({Answer::No, Answer::Yes});
+        control<QPushButton>(editor, "Command5")->click();
+        QCOMPARE(readRaw(dataFile()), edited);
+        control<QPushButton>(editor, "Command5")->click();
+        QCOMPARE(m_messages.texts().mid(0, 2),
+                 QStringList(2,
+                             "确定要从数据文件中删除选中的 2 条记录吗？\n"
+                             "删除后可以点“撤销”（Ctrl+Z）恢复。"));
+        QCOMPARE(readRaw(dataFile()), QByteArray(",,,,,,,,,,"));
+        QCOMPARE(editor.grid().rows(), 2);
+        QCOMPARE(QDir(m_dir->filePath("backup")).entryList(QDir::Files).size(), 1);  // one a day
+
+        const QList<QAction*> actions = editor.actions();  // Ctrl+Z, wherever the focus is
+        const auto undoKey = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
+            return a->shortcut() == QKeySequence(QKeySequence::Undo);
+        });
+        QVERIFY(undoKey != actions.end());
+        (*undoKey)->trigger();
+        QCOMPARE(readRaw(dataFile()), edited);
+        QCOMPARE(editor.grid().textMatrix(2, 10), QStringLiteral("改过"));
+        control<QPushButton>(editor, "Command6")->click();
+        QCOMPARE(readRaw(dataFile()), file);
+        QVERIFY(!control<QPushButton>(editor, "Command6")->isEnabled());
+        QCOMPARE(changed.count(), 4);
+        QCOMPARE(m_messages.messages().size(), 2);
+    }
+
+    // More ages ticked: one question listing a record per age, each with its own due time; the
+    // ticks are kept for the next time.
+    void severalAges_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("是 adds them all") << true;
+        QTest::newRow("否 adds none") << false;
+    }
+    void severalAges() {
+        QFETCH(bool, yes);
+        {
+            EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
+            edit(editor, {"Text1=P", "Text3=M", "Text6=28", "TextAgeOther=90"});
+            control<QCheckBox>(editor, "CheckAge3")->setChecked(true);
+            control<QCheckBox>(editor, "CheckAge7")->setChecked(true);
+            control<QCheckBox>(editor, "CheckAge28")->setChecked(true);
+            control<QLineEdit>(editor, "TextAgeOther")->editingFinished();
+            m_messages.setAnswer(yes);
+            editor.addRecord();
+        }
+        QCOMPARE(
+            m_messages.texts(),
+            QStringList{"将按以下 4 个龄期各添加一条记录，到期时间按制作日期、制作时间和龄期计算："
+                        "\n\n龄期 3 天，到期时间 2024-03-10 09:05\n"
+                        "龄期 7 天，到期时间 2024-03-14 09:05\n"
+                        "龄期 28 天，到期时间 2024-04-04 09:05\n"
+                        "龄期 90 天，到期时间 2024-06-05 09:05\n\n添加这些记录吗？"});
+        QByteArray lines;
+        for (const char* age : {"3,2024-03-10", "7,2024-03-14", "28,2024-04-04", "90,2024-06-05"})
+            lines += g("P,C30,M,2024-3-7 09:05,") + age + g(" 09:05,标准养护,,,,\r\n");
+        QCOMPARE(readRaw(dataFile()),
+                 yes ? twoRecords().chopped(10) + lines + ",,,,,,,,,," : twoRecords());
+        EditorWindow again(AppPaths(m_dir->path()), m_clock, m_messages);
+        QVERIFY(control<QCheckBox>(again, "CheckAge7")->isChecked());
+        QVERIFY(!control<QCheckBox>(again, "CheckAge14")->isChecked());
+        QCOMPARE(control(again, "TextAgeOther")->text(), QStringLiteral("90"));
+    }
+
+    // Two programs adding 500 records each to one a.bz at the same time: 1,000 records, none lost,
+    // none doubled. Each is this test program running addMany().
+    void twoWritersAddAtOnce() {
+        QList<QProcess*> writers;
+        for (const char* name : {"A", "B"}) {
+            auto* p = new QProcess(this);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("MIROSTA_ADD_MANY", m_dir->path() + u'|' + QLatin1String(name));
+            p->setProcessEnvironment(env);
+            p->start(QCoreApplication::applicationFilePath(), {"addMany"});
+            writers << p;
+        }
+        for (QProcess* p : writers) {
+            QVERIFY(p->waitForFinished(240'000));
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardOutput().constData());
+        }
+        QSet<QString> remarks;
+        const QStringList lines = gbk::decode(readRaw(dataFile())).split("\r\n");
+        for (const QString& line : lines) remarks.insert(line.section(u',', 9, 9));
+        QCOMPARE(lines.size(), 2 + 1000 + 1);
+        QCOMPARE(remarks.size(), 1 + 1000 + 1);  // "", "加急" and one per record added
+    }
+    void addMany() {
+        const QStringList task = qEnvironmentVariable("MIROSTA_ADD_MANY").split(u'|');
+        if (task.size() != 2) QSKIP("run by twoWritersAddAtOnce");
+        EditorWindow editor(AppPaths(task[0]), m_clock, m_messages);
+        QTRY_VERIFY(!editor.recordsLoading());
+        edit(editor, {"Text1=P", "Text3=M", "Text6=28"});
+        editor.computeDueTime();
+        for (int i = 0; i < 500; ++i) {
+            control(editor, "Text10")->setText(task[1] + QString::number(i));
+            editor.addRecord();
+            QVERIFY2(m_messages.messages().isEmpty(), qPrintable(m_messages.texts().join("; ")));
+        }
     }
 
     // Closing the editor or ending the program while a.bz is read loses and saves nothing.

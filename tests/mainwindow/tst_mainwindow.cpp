@@ -1,14 +1,19 @@
 // The main window and its commands: start-up, 读取数据, the reminder switch, removing the selected
-// row, 删除过期数据, 数据初始化 and the search.
+// row, 删除过期数据, 数据初始化, 恢复备份… and the search.
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <QTableWidget>
+#include <QThread>
 #include <QTimer>
 
+#include "mainwindow/backuplistdialog.h"
+#include "mainwindow/backuprestore.h"
 #include "mainwindow/recordfilesearch.h"
 #include "mainwindow/recordmaintenance.h"
 #include "mainwindow/recordsearchmodel.h"
@@ -16,6 +21,8 @@
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/windowfixture.h"
 #include "platform/textfile.h"
+#include "records/backups.h"
+#include "records/datafileguard.h"
 #include "records/recordgridmodel.h"
 #include "records/recordgridview.h"
 #include "reminders/reminderengine.h"
@@ -114,74 +121,121 @@ class TestMainWindow : public QObject {
         QCOMPARE(seen, messages);
     }
 
-    // A double click takes the selected row off today's list, never out of a.bz.
+    // A double click takes the selected row off today's list, never out of a.bz; a row that has
+    // not fired goes only when the user says yes.
     void removeSelected_data() {
         QTest::addColumn<int>("selected");  // of 0, 1, 2, 3 (marked) and the blank row
+        QTest::addColumn<bool>("yes");
         QTest::addColumn<L>("parts");
-        QTest::newRow("row 3") << 3 << L{"0", "1", "3", ""};
-        QTest::newRow("the blank last row") << 5 << L{"0", "1", "2", "3"};
-        QTest::newRow("RowSel 0 changes nothing") << 0 << L{"0", "1", "2", "3", ""};
+        QTest::addColumn<int>("questions");
+        QTest::newRow("row 3, 是") << 3 << true << L{"0", "1", "3", ""} << 1;
+        QTest::newRow("row 3, 否") << 3 << false << L{"0", "1", "2", "3", ""} << 1;
+        QTest::newRow("a fired row goes unasked") << 4 << false << L{"0", "1", "2", ""} << 0;
+        QTest::newRow("the blank last row") << 5 << false << L{"0", "1", "2", "3"} << 0;
+        QTest::newRow("RowSel 0 changes nothing") << 0 << true << L{"0", "1", "2", "3", ""} << 0;
     }
     void removeSelected() {
         QFETCH(int, selected);
+        QFETCH(bool, yes);
         QFETCH(L, parts);
+        QFETCH(int, questions);
         Fixture f({recordLine("0"), recordLine("1"), recordLine("2"), recordLine("3")});
         const B before = f.read();
         f.mark(4);
         f.grid().setRowSel(selected);
+        f.messages.setAnswer(yes);
         emit f.window->gridView()->gridDoubleClicked();
         QCOMPARE(f.column(1), parts);
         for (int r = 1; r < f.grid().rows(); ++r) {  // the mark's colour moves with its row
             QCOMPARE(f.grid().textMatrix(r, 0), r < parts.size() ? QString::number(r) : "");
             QCOMPARE(f.grid().cellForeColor(r, 3) == RecordGrid::kYellow, parts[r - 1] == "3");
         }
+        QCOMPARE(f.messages.messages().size(), questions);
+        if (questions)
+            QVERIFY(f.messages.texts().first().contains("今天不会再提醒；数据文件 a.bz 不会改变"));
         QCOMPARE(f.read(), before);
     }
 
-    // 删除过期数据: every line of a.bz equal to a fired row goes, every other line stays in its
-    // place, CR LF between lines; a write that fails leaves a.bz and the list as they were.
-    // 数据初始化 empties a.bz only when the user says yes.
+    // 删除过期数据 asks with the number of records it will take out, then removes one line of
+    // a.bz per fired row (the first equal lines, in file order), the other lines staying in their
+    // places with CR LF between them; it works on a.bz as it is after the question, once another
+    // program's write is over. 数据初始化 copies a.bz first, names the copy in its question and
+    // empties the file only if it is still the one asked about; today's list follows. A change
+    // backs a.bz up first; one that fails leaves a.bz, the list and the backup folder as they were.
+    // Steps after the command: "否" answers no, "双击 N" double-clicks row N first (yes),
+    // "另一程序" has another program hold the lock and add a line C before the command can take it.
     void fileCommands_data() {
-        QTest::addColumn<QString>("command");  // ", 否": the question answered no
-        QTest::addColumn<B>("file");           // null: no a.bz
+        QTest::addColumn<L>("command");
+        QTest::addColumn<B>("file");  // null: no a.bz
         QTest::addColumn<QList<int>>("marked");
-        QTest::addColumn<B>("after");  // null: left as it was
+        QTest::addColumn<B>("meanwhile");  // what a.bz becomes while the question is open
+        QTest::addColumn<B>("after");      // null: left as it was
         QTest::addColumn<L>("parts");
-        QTest::addColumn<L>("messages");  // "?": the question; "!": the error
+        QTest::addColumn<L>("messages");  // "?": a question; "!": an error
+        QTest::addColumn<B>("copy");      // the backup made; null: none
         const B a = gbk::encode(recordLine("A")), b = gbk::encode(recordLine("B")),
                 c = gbk::encode(recordLine("C"));
         const B other = gbk::encode(recordLine("other day", "2024-05-01 08:00"));
-        const QString expired = "删除过期数据", init = "数据初始化";
+        const L expired = {"删除过期数据"}, init = {"数据初始化"};
+        const auto lines = [](const QList<B>& l) { return B(l.join("\r\n")); };
+        const L stopped = {"已经关闭",
+                           "由于今日提醒完毕。所以已经关闭提醒。 您可以关闭本程序以便节省资源。"};
         // clang-format off
-        QTest::newRow("two marked, one line twice") << expired
-            << a + "\r\n" + b + "\r\n" + c + "\r\n" + b + "\r\n" + other << QList<int>{2, 3}
-            << a + "\r\n" + other << L{"A", "B", ""} << L{};
-        QTest::newRow("all removed: the reminders stop") << expired << a + "\r\n" + b
-            << QList<int>{1, 2} << B("") << L{""} << L{"已经关闭",
-                "由于今日提醒完毕。所以已经关闭提醒。 您可以关闭本程序以便节省资源。"};
-        QTest::newRow("empty list") << expired << other << QList<int>{} << B() << L{""}
-            << L{"没有检测到数据"};
+        QTest::newRow("twins: one line per fired row, in file order") << expired
+            << lines({a, b, c, b, other}) << QList<int>{2, 3} << B() << lines({a, b, other})
+            << L{"A", "B", ""} << L{"?"} << lines({a, b, c, b, other});
+        QTest::newRow("a twin that has not fired stays") << expired << lines({a, a})
+            << QList<int>{1} << B() << a << L{"A", ""} << L{"?"} << lines({a, a});
+        QTest::newRow("three twins, two fired") << expired << lines({a, a, other, a})
+            << QList<int>{1, 3} << B() << lines({other, a}) << L{"A", ""} << L{"?"}
+            << lines({a, a, other, a});
+        QTest::newRow("a twin taken off the list by a double click stays") << expired + L{"双击 2"}
+            << lines({a, a, other}) << QList<int>{1} << B() << lines({a, other}) << L{""}
+            << L{"?", "?"} + stopped << lines({a, a, other});
+        QTest::newRow("all removed: the reminders stop") << expired << lines({a, b})
+            << QList<int>{1, 2} << B() << B("") << L{""} << L{"?"} + stopped << lines({a, b});
+        QTest::newRow("empty list") << expired << other << QList<int>{} << B() << B() << L{""}
+            << L{"没有检测到数据"} << B();
+        QTest::newRow("nothing fired") << expired << a << QList<int>{} << B() << B()
+            << L{"A", ""} << L{"今日列表中没有标记为“到期”的记录，没有要删除的数据。"} << B();
+        QTest::newRow("删除过期数据, 否") << expired + L{"否"} << lines({a, other})
+            << QList<int>{1} << B() << B() << L{"A", ""} << L{"?"} << B();
         QTest::newRow("LF line ends become CR LF") << expired << a + "\n" + other + "\n" + b + "\n"
-            << QList<int>{1} << other + "\r\n" + b << L{"B", ""} << L{};
-        QTest::newRow("empty lines kept") << expired << other + "\r\n\r\n" + a + "\r\n\r\n" + b
-            << QList<int>{1} << other + "\r\n\r\n\r\n" + b << L{"B", ""} << L{};
+            << QList<int>{1} << B() << lines({other, b}) << L{"B", ""} << L{"?"}
+            << a + "\n" + other + "\n" + b + "\n";
+        QTest::newRow("empty lines kept") << expired << lines({other, "", a, "", b})
+            << QList<int>{1} << B() << lines({other, "", "", b}) << L{"B", ""} << L{"?"}
+            << lines({other, "", a, "", b});
         QTest::newRow("disk full") << expired << (other + "\r\n").repeated(1000) + a + "\r\n" + b
-            << QList<int>{1} << B() << L{"A", "B", ""} << L{"!"};
-        QTest::newRow("数据初始化") << init << a << QList<int>{} << B("") << L{"A", ""}
-            << L{"?", "初始化完成。"};
-        QTest::newRow("数据初始化, 否") << init + ", 否" << a << QList<int>{} << B() << L{"A", ""}
-            << L{"?"};
-        QTest::newRow("数据初始化 without a.bz") << init << B() << QList<int>{} << B("<missing>")
-            << L{""} << L{"无需初始化数据。"};
+            << QList<int>{1} << B() << B() << L{"A", "B", ""} << L{"?", "!"} << B();
+        QTest::newRow("a line added while asking stays") << expired << lines({a, b})
+            << QList<int>{1} << lines({a, b, c}) << lines({b, c}) << L{"B", ""} << L{"?"}
+            << lines({a, b, c});
+        QTest::newRow("the fired line gone while asking") << expired << lines({a, b})
+            << QList<int>{1} << b << b << L{"B", ""}
+            << L{"?", "询问期间数据文件或今日列表有了变化：实际从数据文件中删除了 0 条记录。"} << b;
+        QTest::newRow("another program writing: its line stays") << expired + L{"另一程序"}
+            << lines({a, b}) << QList<int>{1} << B() << lines({b, c}) << L{"B", ""} << L{"?"}
+            << lines({a, b, c});
+        QTest::newRow("数据初始化") << init << a << QList<int>{} << B() << B("") << L{""}
+            << L{"?", "初始化完成。"} << a;
+        QTest::newRow("数据初始化, 否") << init + L{"否"} << a << QList<int>{} << B() << B()
+            << L{"A", ""} << L{"?"} << a;
+        QTest::newRow("数据初始化 without a.bz") << init << B() << QList<int>{} << B()
+            << B("<missing>") << L{""} << L{"无需初始化数据。"} << B();
+        QTest::newRow("数据初始化, a.bz changed while asking") << init << a << QList<int>{}
+            << lines({a, b}) << lines({a, b}) << L{"A", ""} << L{"?", "!"} << a;
         // clang-format on
     }
     void fileCommands() {
-        QFETCH(QString, command);
+        QFETCH(L, command);
         QFETCH(B, file);
         QFETCH(QList<int>, marked);
+        QFETCH(B, meanwhile);
         QFETCH(B, after);
         QFETCH(L, parts);
         QFETCH(L, messages);
+        QFETCH(B, copy);
         Fixture f({});
         if (!file.isNull()) QVERIFY(writeFileAtomically(f.dataPath(), file, nullptr));
         f.window->reloadRecords();
@@ -189,11 +243,34 @@ class TestMainWindow : public QObject {
         if (!FileSizeLimit::kWorks && QTest::currentDataTag() == QLatin1String("disk full"))
             QSKIP("no file size limit on this system");
         f.messages.clear();
-        f.messages.setAnswer(!command.endsWith("否"));
+        const bool wasScanning = f.scanning();  // 数据初始化 leaves the scan as it was
+        f.messages.setAnswer(!command.contains("否"));
+        if (!meanwhile.isNull())
+            f.messages.setWhileAsking(
+                [&] { writeFileAtomically(f.dataPath(), meanwhile, nullptr); });
+        if (command.contains("双击 2")) {
+            f.grid().setRowSel(2);
+            emit f.window->gridView()->gridDoubleClicked();
+        }
+        QSemaphore locked;
+        QThread* writer = QThread::create([&] {  // another program, its lock held a moment
+            DataFileLock lock(f.dataPath());
+            QVERIFY(lock.lock(nullptr, 0));
+            locked.release();
+            QThread::msleep(300);
+            QVERIFY(writeFileAtomically(f.dataPath(), file + "\r\n" + gbk::encode(recordLine("C")),
+                                        nullptr));
+        });
+        if (command.contains("另一程序")) {
+            writer->start();
+            locked.acquire();
+        }
         {
             const FileSizeLimit limit(64 << 10);
-            f.action(command.startsWith("删除") ? "scgqsj" : "sjcsh")->trigger();
+            f.action(command.first().startsWith("删除") ? "scgqsj" : "sjcsh")->trigger();
         }
+        writer->wait();
+        delete writer;
         L seen;
         for (const auto& m : f.messages.messages())
             seen << (m.question ? "?" : m.title == "错误" ? "!" : m.text);
@@ -205,9 +282,49 @@ class TestMainWindow : public QObject {
             QCOMPARE(f.grid().textMatrix(r, 11),
                      after.isNull() && marked.contains(r) ? "到期" : "");
         }
-        QCOMPARE(f.scanning(), parts.size() > 1);
+        QCOMPARE(f.scanning(), command.first() == "数据初始化" ? wasScanning : parts.size() > 1);
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden),
                  file.isNull() ? L{} : L{"a.bz"});
+        const QList<BackupCopy> copies = Backups(f.dataPath()).list();
+        QCOMPARE(copies.size(), copy.isNull() ? 0 : 1);
+        if (copy.isNull()) return;
+        QCOMPARE(readWholeFile(copies.first().path).bytes, copy);
+        if (command.first() == "数据初始化")
+            QVERIFY(
+                f.messages.texts().first().contains(QDir::toNativeSeparators(copies.first().path)));
+    }
+
+    // 恢复备份…: the copy 数据初始化 made comes back byte for byte after a question, the emptied
+    // file is backed up first, and today's list follows. Without a copy, or with 否, nothing
+    // changes. The list counts each copy's records off the user interface thread.
+    void restoreBackup() {
+        Fixture f({recordLine("甲"), recordLine("乙", "2024-05-01 08:00"), ",,,,,,,,,,"});
+        const B original = f.read();
+        BackupRestore restore(*f.window);
+        restore.restore();
+        QCOMPARE(f.messages.texts(), L{"还没有数据文件的备份。"});
+        f.action("sjcsh")->trigger();
+        QCOMPARE(f.read(), B(""));
+        QCOMPARE(f.column(1), L{""});
+        restore.setChooser([](const QList<BackupCopy>& copies, const QString&) {
+            return std::optional(copies.first());
+        });
+        for (const bool yes : {false, true}) {
+            f.messages.clear();
+            f.messages.setAnswer(yes);
+            restore.restore();
+            QCOMPARE(f.read(), yes ? original : B(""));
+        }
+        QCOMPARE(f.column(1), L({"甲", ""}));
+        QVERIFY(f.messages.texts().last().startsWith("已恢复 2024-04-04 09:05:30 的备份。"));
+        const QList<BackupCopy> copies = Backups(f.dataPath()).list();
+        QCOMPARE(copies.size(), 2);
+        QCOMPARE(readWholeFile(copies.first().path).bytes, B(""));
+
+        BackupListDialog list(copies, Backups(f.dataPath()).folder());
+        QTRY_COMPARE(list.table()->item(1, 1)->text(), "2");
+        QCOMPARE(list.table()->item(0, 1)->text(), "0");
+        QCOMPARE(list.selectedIndex(), 0);
     }
 
     // Every cell that contains the text turns red, the others go back to their colours, and the

@@ -25,7 +25,11 @@ struct WindowFixture {
         if (!lines.isEmpty()) write(lines);
         window = std::make_unique<MainWindow>(AppPaths(dir.path()), clock, messages);
     }
-    void start() { window->startUp(); }
+    // Starts the window up and waits for today's list, which is read on a thread of its own.
+    void start() {
+        window->startUp();
+        window->waitForTodayList();
+    }
 
     static QByteArray encode(const QStringList& lines) { return gbk::encode(lines.join("\r\n")); }
     void write(const QStringList& lines) {

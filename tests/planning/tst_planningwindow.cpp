@@ -72,8 +72,8 @@ class TestPlanningWindow : public QObject {
         QTest::addColumn<QStringList>("said");
         const QString ask = QStringLiteral(
             "将按等效养护龄期更新 2 条同条件养护记录的龄期和到期时间，其余内容不变。是否继续？");
-        const QString passed =
-            QStringLiteral("\n其中 1 条的推算到期时间已过，更新后不会再弹出提醒，请尽快安排试验。");
+        const QString passed = QStringLiteral(
+            "\n其中 1 条的推算到期时间已过，1 条今天到期，更新后将补发提醒，请尽快安排试验。");
         QTest::newRow("written") << false << 31 << QStringList{ask + passed};
         QTest::newRow("a.bz changed after it was read")
             << true << 31

@@ -39,6 +39,7 @@ QByteArray labFile() {
         QStringLiteral("K,C30,PB,2024-3-7 09:05,28,2024-04-05 10:00,标准养护,1,4,备注,到期,多余"),
         line("L", "2024-02-30 10:00"),
         line("M", "2024-05-01 10:00"),
+        line("N", "　2024-04-05 9:5 "),  // read as the scan reads it: 09:05
     };
     return gbk::encode(lines.join(QStringLiteral("\r\n"))) +
            "\r\n\xb5,C30,x,y,z,2024-04-06 10:00,k,l,1,n,";
@@ -73,7 +74,7 @@ class TestRawRecords : public QObject {
         QTest::addColumn<QString>("groups");
         QTest::newRow("a week from today")
             << labFile() << 7
-            << "overdue 2/4: G B | 2024-04-04 3/5: E F A | 2024-04-05 2/6: J K | "
+            << "overdue 2/4: G B | 2024-04-04 3/5: E F A | 2024-04-05 3/8: J N K | "
                "2024-04-06 1/1: \uFFFD | 2024-04-10 1/0: C";
         QTest::newRow("today only") << labFile() << 1 << "overdue 2/4: G B | 2024-04-04 3/5: E F A";
         QTest::newRow("every kind of line end")
@@ -160,7 +161,8 @@ class TestRawRecords : public QObject {
         f.close();
 
         FailingSaveFile save(f.fileName(), situation == "full" ? read.size() / 2 : read.size() * 2);
-        const DueTimeWrite result = writeDueTimeChanges(save, read, changes);
+        const DueTimeWrite result =
+            writeDueTimeChanges(save, read, changes, QDateTime(QDate(2024, 3, 10), QTime(12, 0)));
         QTEST(result.ok, "ok");
         QTEST(result.fileChanged, "fileChanged");
         QCOMPARE(result.error.isEmpty(), result.ok || result.fileChanged);

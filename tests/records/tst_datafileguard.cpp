@@ -1,5 +1,6 @@
 // What guards each change of a.bz: the stamp that tells a file changed by someone else, the lock
-// that makes programs sharing the folder take turns, and the backup copies with their pruning.
+// that makes programs sharing the folder take turns, the backup copies with their pruning, and a
+// whole change made with all three, 恢复备份 among them.
 
 #include <QFile>
 #include <QLockFile>
@@ -8,6 +9,7 @@
 
 #include "platform/textfile.h"
 #include "records/backups.h"
+#include "records/datafilechange.h"
 #include "records/datafileguard.h"
 
 namespace {
@@ -130,6 +132,60 @@ class DataFileGuardTest : public QObject {
         const QList<BackupCopy> gone = Backups::toPrune(copiesOn(newestFirst), QDate(2026, 12, 7));
         QCOMPARE(gone.size(), pruned);
         if (pruned > 0) QCOMPARE(gone.first().made.date(), firstPruned);
+    }
+
+    // A change backs a.bz up (a link costs nothing, yet keeps the old bytes once a.bz is replaced
+    // by a rename) and is refused when a program that takes no lock wrote a.bz meanwhile; its
+    // backup link then goes, since a.bz itself still holds those bytes.
+    void changeBacksUpAndRefusesAFileChangedUnderneath_data() {
+        QTest::addColumn<bool>("writtenMeanwhile");
+        QTest::newRow("replaced") << false;
+        QTest::newRow("written by another program meanwhile") << true;
+    }
+    void changeBacksUpAndRefusesAFileChangedUnderneath() {
+        QFETCH(bool, writtenMeanwhile);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.bz");
+        QVERIFY(writeFileAtomically(path, "a,b\r\n,,,,", nullptr));
+        DataFileChange change(path);
+        QString error;
+        QVERIFY(change.begin(&error));
+        const auto copy = change.backUp(QDateTime(QDate(2026, 12, 7), QTime(9, 0)), &error);
+        QVERIFY2(copy, qPrintable(error));
+        if (writtenMeanwhile) {
+            QFile other(path);  // in place, as a text editor may
+            QVERIFY(other.open(QIODevice::Append));
+            other.write("\r\nnew");
+        }
+        bool changed = false;
+        QCOMPARE(change.replace(QByteArray("b"), &error, &changed), !writtenMeanwhile);
+        QCOMPARE(changed, writtenMeanwhile);
+        QCOMPARE(readWholeFile(path).bytes, writtenMeanwhile ? "a,b\r\n,,,,\r\nnew" : "b");
+        QCOMPARE(Backups(path).list().size(), writtenMeanwhile ? 0 : 1);
+        if (!writtenMeanwhile) QCOMPARE(readWholeFile(*copy).bytes, "a,b\r\n,,,,");
+        QCOMPARE(Backups::recordCount(path).value_or(-1), writtenMeanwhile ? 2 : 1);
+    }
+
+    // Restoring the oldest of a full backup folder: the copy is read before the backup of a.bz
+    // made first prunes it away.
+    void restoreTheOldestCopy() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.bz");
+        const Backups backups(path);
+        const QDateTime start(QDate(2026, 11, 1), QTime(8, 0));
+        QString error;
+        for (int i = 0; i < Backups::kKeepNewest; ++i) {
+            QVERIFY(writeFileAtomically(path, QByteArray::number(i), nullptr));
+            QVERIFY(backups.make(start.addSecs(i), &error));
+        }
+        const QString oldest = backups.list().last().path;
+        QString made;
+        QVERIFY2(restoreBackup(path, oldest, start.addDays(30), &made, &error), qPrintable(error));
+        QCOMPARE(readWholeFile(path).bytes, "0");
+        QCOMPARE(readWholeFile(made).bytes, QByteArray::number(Backups::kKeepNewest - 1));
+        QVERIFY(!QFile::exists(oldest));
+        QVERIFY(!restoreBackup(path, oldest, start.addDays(30), &made, &error));
+        QVERIFY2(error.contains("已不存在"), qPrintable(error));
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "editor/recordchanger.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "records/recordgrid.h"
@@ -18,6 +19,7 @@ namespace {
 using Lines = QList<QByteArray>;
 const QDate kToday(2024, 4, 4);
 const QByteArray kCommas(",,,,,,,,,,");
+const QByteArray kRemark = gbk::encode(QStringLiteral(",改,"));  // an empty remark filled in
 constexpr int kMain = recordcolumns::kMainGridColumns;
 constexpr int kEditor = recordcolumns::kEditorGridColumns;
 
@@ -64,8 +66,18 @@ void edit(RecordGrid& grid, const QString& edit) {
     if (edit == "-") return grid.removeItem(1);
     const int row = grid.rows() - 1;
     const QStringList cells = (QString::number(row) + u',' + edit).split(u',');
-    for (int c = 0; c < cells.size(); ++c) grid.setTextMatrix(row, c, cells.at(c));
+    for (int c = 0; c < cells.size(); ++c) {
+        grid.setTextMatrix(row, c, cells.at(c));
+        QCOMPARE(grid.textMatrix(row, c), cells.at(c));  // kept as GBK bytes, read back decoded
+    }
     grid.addItem();
+}
+
+// The grid a fresh load of the file gives, one line per record row.
+QStringList loadedRows(const QString& path) {
+    RecordGrid grid(2, kEditor);
+    const int taken = loadAllRecords(grid, path, nullptr).taken;
+    return recordRows(grid, taken);
 }
 
 }  // namespace
@@ -166,6 +178,11 @@ class TestRecordFile : public QObject {
         const QByteArray comma = "Y,C30,M,9,d,28,t,S,1,2,,";  // a comma typed into a field
         const QByteArray notGbk = "Z,C30,M\xFF,d,28,t,S,1,2,,";
         const QByteArray huge(1 << 20, 'z');
+        const QByteArray signs =
+            "3\xA1\xC1"
+            "4,C30,M1,d,28,t,20\xA1\xE3"
+            "C\xA1\xC0"
+            "2,1,2,,";
         auto file = [](const Lines& lines) { return (lines + Lines{kCommas}).join("\r\n"); };
         row("no file: ten commas", {}, {}, {}, kCommas);
         row("added records in GBK, CR LF, ten commas", {}, {}, {"中文,C30", "P2"},
@@ -174,6 +191,13 @@ class TestRecordFile : public QObject {
             Lines{"", ",", ",,,,,,,,,,,,,,,", a, "\n"}.join("\r\n"), {a}, {}, file({a}));
         row("Chinese records byte for byte, empty grade, blank-edged remark",
             file({a, b, ungraded, remark}), {a, b, ungraded, remark});
+        row("Latin-1 signs (×, ±, °) byte for byte in GBK", file({signs}), {signs},
+            {"3×4梁,C30,M1,d,28,t,20°C±2,1,2,"},
+            file({signs,
+                  "3\xA1\xC1"
+                  "4\xC1\xBA,C30,M1,d,28,t,20\xA1\xE3"
+                  "C\xA1\xC0"
+                  "2,1,2,,"}));
         row("lines it cannot hold carried in place",
             file({ten, a, twelve, "note", marked, comma, b, notGbk}), {a, b});
         row("only carried lines", file({"note", notGbk}), {});
@@ -205,6 +229,119 @@ class TestRecordFile : public QObject {
         FailingSaveFile failing(path, saved.size() / 2);
         QVERIFY(!baocuns(grid, carried, failing).ok);
         QCOMPARE(readWholeFile(path).bytes, saved);
+    }
+
+    // The editor's changes of chosen lines, and their undoing, byte for byte: every other byte of
+    // a.bz stays, and the grid ends as a fresh load of the file gives it.
+    void editorChanges_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("action");        // "edit ROW", "delete ROW ...", "add"
+        QTest::addColumn<QByteArray>("meanwhile");  // another program's file before the change
+        QTest::addColumn<int>("room");              // bytes the write can take; -1: no limit
+        QTest::addColumn<QByteArray>("changed");    // a.bz after the change
+        QTest::addColumn<QByteArray>("undone");     // after undoing it
+        const QByteArray a = recordLine("甲", "2024-04-04 09:00");
+        const QByteArray b = recordLine("乙", "2024-04-05 09:00");
+        const QByteArray c = recordLine("丙", "2024-04-06 09:00");
+        const QByteArray carried = gbk::encode(
+            QStringLiteral("手改,C30,多一栏,3-7 9:05,28,2024-04-04 10:00,标准养护,36,2,,,"));
+        const QByteArray a2 = recordLine("甲", "2024-04-04 09:00").replace(",,", kRemark);
+        const QByteArray c2 = recordLine("丙", "2024-04-06 09:00").replace(",,", kRemark);
+        const QByteArray file = a + "\r\n" + carried + "\r\n" + b + "\r\n" + c + "\r\n" + kCommas;
+        const QByteArray none;
+        auto row = [](const char* name, const QByteArray& f, const char* action,
+                      const QByteArray& meanwhile, int room, const QByteArray& changed,
+                      const QByteArray& undone) {
+            QTest::newRow(name) << f << QString::fromLatin1(action) << meanwhile << room << changed
+                                << undone;
+        };
+        row("edit the first line", file, "edit 1", none, -1,
+            QByteArray(file).replace(0, a.size(), a2), file);
+        row("edit the last record", file, "edit 3", none, -1, QByteArray(file).replace(c, c2),
+            file);
+        row("delete the first line and the last record", file, "delete 1 3", none, -1,
+            carried + "\r\n" + b + "\r\n" + kCommas, file);
+        const QByteArray bare = a + "\n" + b + "\r" + c;  // hand-made line ends, no line of commas
+        row("delete the last line, no line end after it", bare, "delete 3", none, -1,
+            a + "\n" + b + "\r", bare);
+        row("delete the line before a carried one", file, "delete 1", none, -1,
+            file.mid(a.size() + 2), file);
+        row("add to a file without the line of commas", bare, "add", none, -1,
+            bare + "\r\n" + b + "\r\n" + kCommas, bare + "\r\n" + kCommas);
+        row("edit a twin: the second one changes", a + "\r\n" + a + "\r\n" + kCommas, "edit 2",
+            none, -1, a + "\r\n" + a2 + "\r\n" + kCommas, a + "\r\n" + a + "\r\n" + kCommas);
+        const QByteArray other = recordLine("他", "2024-04-07 09:00");
+        row("another program added a line first: edit lands on the fresh file", file, "edit 3",
+            other + "\r\n" + file, -1, other + "\r\n" + QByteArray(file).replace(c, c2),
+            other + "\r\n" + file);
+        row("another program added a line first: add appends to the fresh file", file, "add",
+            other + "\r\n" + file, -1, other + "\r\n" + file.chopped(10) + b + "\r\n" + kCommas,
+            other + "\r\n" + file);
+        row("another program deleted the record: refused", file, "edit 3",
+            QByteArray(file).replace(c + "\r\n", ""), -1, QByteArray(file).replace(c + "\r\n", ""),
+            {});
+        row("delete on a fresh file, undone to the end of the records", file, "delete 1",
+            file + "\r\n" + other, -1, file.mid(a.size() + 2) + "\r\n" + other,
+            file.mid(a.size() + 2) + "\r\n" + other + "\r\n" + a + "\r\n" + kCommas);
+        row("a failed write changes nothing", file, "delete 2", none, 100, file, {});
+    }
+    void editorChanges() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, action);
+        QFETCH(QByteArray, meanwhile);
+        QFETCH(int, room);
+        QFETCH(QByteArray, changed);
+        QFETCH(QByteArray, undone);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, file);
+        RecordGrid grid(2, kEditor);
+        FixedClock clock(QDateTime(kToday, QTime(8, 0)));
+        RecordChanger changer(path, grid, clock);
+        auto load = [&](bool newHistory) {
+            const FileStamp stamp = FileStamp::of(path);
+            grid.setRows(2);
+            grid.setRows(1);
+            grid.setRows(2);
+            loadAllRecords(grid, path, nullptr);
+            changer.gridRead(stamp, newHistory);
+        };
+        load(true);
+        QObject::connect(&changer, &RecordChanger::gridStale, [&] { load(false); });
+        if (!meanwhile.isNull()) QVERIFY(writeFileAtomically(path, meanwhile, nullptr));
+        if (room >= 0)
+            changer.setWriter([&](const RecordFileChange& change) {
+                FailingSaveFile failing(path, room);
+                return changeRecordFile(failing, change);
+            });
+
+        QList<LineChange> changes;
+        const QStringList words = action.split(u' ');
+        for (const QString& word : words.mid(1)) {
+            const int r = word.toInt();
+            LineChange change;
+            change.kind = words[0] == "edit" ? LineChange::Kind::Replace : LineChange::Kind::Remove;
+            change.line = changer.lineOf(r);
+            change.occurrence = changer.occurrenceOf(r);
+            change.gridRow = r;
+            change.text = QByteArray(change.line).replace(",,", kRemark);
+            changes << change;
+        }
+        if (words[0] == "add")
+            changes << LineChange{
+                LineChange::Kind::Append, {}, 0, recordLine("乙", "2024-04-05 09:00"), 0, {},
+                grid.rows() - 1};
+        QString error;
+        const auto inverse = changer.apply(changes, RecordFileChange::Backup::None, &error);
+        QCOMPARE(readWholeFile(path).bytes, changed);
+        QCOMPARE(recordRows(grid, grid.rows() - 2), loadedRows(path));
+        QCOMPARE(inverse.has_value(), !undone.isNull());
+        if (!inverse) {
+            QVERIFY(!error.isEmpty());
+            return;
+        }
+        QVERIFY(changer.apply(*inverse, RecordFileChange::Backup::None, &error));
+        QCOMPARE(readWholeFile(path).bytes, undone);
+        QCOMPARE(recordRows(grid, grid.rows() - 2), loadedRows(path));
     }
 
     // A load stopped part-way (the editor closed) leaves the grid and the carried lines as they

@@ -1,8 +1,11 @@
 // The scan interval: its bounds, how the settings window applies it, and what the next run starts
 // with.
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTimer>
 
 #include "mainwindow/reminderswitch.h"
@@ -112,7 +115,31 @@ class TestSettingsWindow : public QObject {
         MainWindow next(AppPaths(f.dir.path()), f.clock, f.messages);
         new SettingsCommands(next, m_autostart);
         next.startUp();
+        next.waitForTodayList();
         QTEST(next.scanTimer()->interval(), "nextRun");
+    }
+
+    // The alert sound and the advance notice are kept by 设置 and shown again by the next window;
+    // the reminders are told.
+    void reminderSettings() {
+        WindowFixture f;
+        auto* commands = new SettingsCommands(*f.window, m_autostart);
+        f.start();
+        f.action("sz")->trigger();
+        SettingsWindow* settings = commands->existingWindow();
+        QVERIFY(settings->findChild<QCheckBox*>("Check2")->isChecked());
+        QCOMPARE(settings->findChild<QSpinBox*>("Text2")->value(), 0);
+        settings->findChild<QCheckBox*>("Check2")->setChecked(false);
+        settings->findChild<QSpinBox*>("Text2")->setValue(15);
+        QSignalSpy told(f.window.get(), &MainWindow::settingsChanged);
+        settings->findChild<QPushButton*>("Command1")->click();
+        QCOMPARE(told.size(), 1);
+        const ProgramSettings kept(f.dir.filePath("mirosta.ini"));
+        QCOMPARE(kept.alertSound(), false);
+        QCOMPARE(kept.advanceMinutes(), 15);
+        SettingsWindow next(*f.window, m_autostart);
+        QVERIFY(!next.findChild<QCheckBox*>("Check2")->isChecked());
+        QCOMPARE(next.findChild<QSpinBox*>("Text2")->value(), 15);
     }
 };
 

@@ -1,0 +1,7 @@
+#include "platform/alertsound.h"
+
+#include <QApplication>
+
+void SystemAlertSound::play() {
+    QApplication::beep();
+}
