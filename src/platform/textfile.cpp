@@ -1,16 +1,18 @@
 #include "platform/textfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 
-#include "platform/filerelease.h"
+#include "platform/filereplace.h"
 
 namespace {
 
-// How long a save waits for another program to let go of the file it replaces.
-constexpr int kReleaseWaitMs = 2000;
+// How long a save tries to replace a file that another program holds open (Windows).
+constexpr int kReplaceWaitMs = 2000;
 
 QString describe(const QFileDevice& file) {
     switch (file.error()) {
@@ -171,7 +173,8 @@ bool writeFileAtomically(const QString& path, const ByteProducer& produce, QStri
 }
 
 bool writeFileAtomically(QSaveFile& file, const ByteProducer& produce, QString* error) {
-    const QString shown = QDir::toNativeSeparators(file.fileName());
+    const QString target = file.fileName();
+    const QString shown = QDir::toNativeSeparators(target);
     auto fail = [&](const QString& what) {
         if (error)
             *error =
@@ -182,7 +185,18 @@ bool writeFileAtomically(QSaveFile& file, const ByteProducer& produce, QString* 
         if (file.isOpen()) file.commit();
         return false;
     };
-    if (QFileInfo(file.fileName()).isDir()) return fail(QStringLiteral("同名的文件夹已存在"));
+    const QFileInfo old(target);
+    if (old.isDir()) return fail(QStringLiteral("同名的文件夹已存在"));
+    // Where a rename replaces no file that another program holds open (Windows), the new file is
+    // made under a name of its own beside the old one and then moved into place, tried again for a
+    // moment while the old one is held. The save file's own checks of the old file are made here.
+    const bool staged = !renameReplacesOpenFiles();
+    const auto restoreName = qScopeGuard([&] { file.setFileName(target); });
+    if (staged) {
+        if (old.exists() && !old.isWritable()) return fail(QStringLiteral("没有访问权限"));
+        file.setFileName(target +
+                         QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid()));
+    }
     // Unbuffered, so that a short write (disk full, file size limit) shows in write()'s result;
     // a buffered device drops the unwritten rest at commit() and still reports success.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(describe(file));
@@ -211,10 +225,14 @@ bool writeFileAtomically(QSaveFile& file, const ByteProducer& produce, QString* 
         return true;
     };
     if (!produce(write) || !writeOut(chunk)) return fail(writeFailed ? describe(file) : QString());
-    if (!waitForRelease(file.fileName(), kReleaseWaitMs))
-        return fail(QStringLiteral("另一个程序正在使用这个文件，请关闭它后再试"));
     if (!file.commit()) {
         if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(shown, describe(file));
+        return false;
+    }
+    QString reason;
+    if (staged && !moveIntoPlace(file.fileName(), target, kReplaceWaitMs, &reason)) {
+        QFile::remove(file.fileName());
+        if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(shown, reason);
         return false;
     }
     return true;

@@ -98,9 +98,8 @@ class LineBlockReader {
 
 // Replaces the file's content with the bytes, atomically: the bytes go to a temporary file in the
 // same directory, which is flushed and then renamed over the file. Where another program holds the
-// file so that it cannot be replaced (on Windows), the rename waits up to two seconds for it to let
-// go. On any failure the old file is untouched, false is returned and *error holds the reason in
-// Chinese.
+// file so that it cannot be replaced (Windows), the rename is tried again for up to two seconds. On
+// any failure the old file is untouched, false is returned and *error holds the reason in Chinese.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
 
 // The same through a save file the caller made (tests pass one that fails part-way).
