@@ -24,8 +24,8 @@ struct DueTimeInputs {
 // - Empty, or a text that names no due minute (reminders/dueminute.h): 是/否 (否 the default); 是
 //   keeps the text, which is never reminded.
 // - Otherwise the due minute in the editor's form ("2026-12-07 9:5 " and "2026-12-7 9:05" are
-//   saved as "2026-12-07 09:05"); when "?" gives another valid due time for the inputs: 是/否/取消; 是
-//   takes the computed due time, 否 keeps the typed one, 取消 declines. When "?" gives none (no
+//   saved as "2026-12-07 09:05"); when "?" gives another valid due time for the inputs: 是/否/取消;
+//   是 takes the computed due time, 否 keeps the typed one, 取消 declines. When "?" gives none (no
 //   age, an age below one day) the typed due time is kept without a question.
 std::optional<QString> confirmDueTime(const QString& typed, const DueTimeInputs& inputs,
                                       MessageService& messages);
