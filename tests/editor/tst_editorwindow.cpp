@@ -142,13 +142,8 @@ class TestEditorWindow : public QObject {
         row("as computed: no question", {}, {}, {}, "2024-04-04 09:05");
         row("empty, 是 adds it", {"Text7="}, {A::Yes}, {"due"}, "");
         row("empty, 否 adds nothing", {"Text7="}, {A::No}, {"due"}, "-");
-        row("no zero in front: saved zero-filled", {"Text7=2024-4-4 9:5 "}, {}, {},
-            "2024-04-04 09:05");
-        row("date alone, 是", {"Text7=2024-04-04"}, {A::Yes}, {"due"}, "2024-04-04");
-        row("date alone, 否", {"Text7=2024-04-04"}, {A::No}, {"due"}, "-");
         row("2026-02-30 25:00, 是", {"Text7=2026-02-30 25:00"}, {A::Yes}, {"due"},
             "2026-02-30 25:00");
-        row("2026-02-30 25:00, 否", {"Text7=2026-02-30 25:00"}, {A::No}, {"due"}, "-");
         row("age 7, 是 recomputes", {"Text6=7"}, {A::Yes}, {"stale"}, "2024-03-14 09:05");
         row("age 7, 否 keeps it", {"Text6=7"}, {A::No}, {"stale"}, "2024-04-04 09:05");
         row("age 7, 取消", {"Text6=7"}, {A::Cancel}, {"stale"}, "-");
@@ -156,20 +151,16 @@ class TestEditorWindow : public QObject {
         row("no age beside a due time: refused", {"Text6="}, {}, {"“龄期（D）”"}, "-");
         row("fractional hour: nothing to compare", {"Text4=8.5"}, {}, {}, "2024-04-04 09:05");
         row("same as record 1, 是 adds it again", first, {A::Yes}, {"same"}, "2024-03-08 08:00");
-        row("same as record 1, 否", first, {A::No}, {"same"}, "-");
         row("same only after recomputing, 是 then 否",
             first.mid(0, 7) + L{"Text7=2024-03-09 08:00", "Text8=12", "Text9=1"}, {A::Yes, A::No},
             {"stale", "same"}, "-");
         // A record differing from record 1 in one field only is no duplicate.
-        const std::pair<const char*, const char*> oneField[] = {{"工程部位", "Text1=1号楼基础 "},
-                                                                {"强度等级", "Combo2=C30"},
-                                                                {"配合比编号", "Text3=PB-002"},
-                                                                {"制作日期", "Text5=0"},
-                                                                {"龄期", "Text6=7.0"},
-                                                                {"养护方式", "Combo1=同级养护"},
-                                                                {"工程量", "Text8=13"},
-                                                                {"组数", "Text9=2"},
-                                                                {"备注", "Text10=补做"}};
+        // clang-format off
+        const std::pair<const char*, const char*> oneField[] = {
+            {"工程部位", "Text1=1号楼基础 "}, {"强度等级", "Combo2=C30"}, {"配合比编号", "Text3=PB-002"},
+            {"制作日期", "Text5=0"}, {"龄期", "Text6=7.0"}, {"养护方式", "Combo1=同级养护"},
+            {"工程量", "Text8=13"}, {"组数", "Text9=2"}, {"备注", "Text10=补做"}};
+        // clang-format on
         for (const auto& [field, change] : oneField)
             row(qPrintable(QStringLiteral("differs in %1 only").arg(field)), first + L{change}, {},
                 {}, "2024-03-08 08:00");
@@ -177,13 +168,10 @@ class TestEditorWindow : public QObject {
             "2024-03-08 08:01");
         row("casting hour 25", {"Text4=25"}, {}, {"“制作时间（小时）”中的“25”"}, "-");
         row("casting minute 70", {"Text5=70"}, {}, {"“制作时间（分钟）”中的“70”"}, "-");
-        row("casting minute -1", {"Text5=-1"}, {}, {"“制作时间（分钟）”"}, "-");
         const L twoYearsAgo = {"DTPicker1=2022-3-1", "Text7=2022-03-29 09:05"};
         row("casting date two years back, 否", twoYearsAgo, {A::No}, {"far"}, "-");
         row("casting date two years back, 是, due passed, 是", twoYearsAgo, {A::Yes, A::Yes},
             {"far", "past"}, "2022-03-29 09:05");
-        row("casting date two years back, 是, due passed, 否", twoYearsAgo, {A::Yes, A::No},
-            {"far", "past"}, "-");
         row("due earlier today, 是",
             {"DTPicker1=2024-2-8", "Text4=9", "Text5=0", "Text7=2024-03-07 09:00"}, {A::Yes},
             {"past today"}, "2024-03-07 09:00");

@@ -31,10 +31,9 @@ struct WindowFixture {
         window->waitForTodayList();
     }
 
-    static QByteArray encode(const QStringList& lines) { return gbk::encode(lines.join("\r\n")); }
     void write(const QStringList& lines) {
         QFile f(dataPath());
-        if (!f.open(QIODevice::WriteOnly) || f.write(encode(lines)) < 0)
+        if (!f.open(QIODevice::WriteOnly) || f.write(gbk::encode(lines.join("\r\n"))) < 0)
             qFatal("cannot write a.bz");
     }
     QString dataPath() const { return QDir(dir.path()).filePath(QStringLiteral("a.bz")); }

@@ -97,7 +97,6 @@ class TestRawRecords : public QObject {
         QTest::newRow("standard curing") << "标准养护" << false;
         QTest::newRow("text after") << "同级养护2" << false;
         QTest::newRow("a character before") << "啊同级养护" << false;
-        QTest::newRow("blank inside") << "同级 养护" << false;
     }
     void sameCondition() {
         QFETCH(QString, method);
