@@ -304,7 +304,10 @@ void ReminderEngine::changeDay(const QDate& newDay, bool silenced) {
             m_listDay.isValid() ? catchUpSpan(m_listDay.addDays(1), newDay) : std::nullopt;
         if (span && !m_dataFilePath.isEmpty()) {
             RecordGrid loaded(2, recordcolumns::kMainGridColumns);
-            loadDueBetween(loaded, m_dataFilePath, span->first, span->last);
+            // Not read: the last-scan minute stays before those days (see holdLastScan()).
+            if (loadDueBetween(loaded, m_dataFilePath, span->first, span->last).status ==
+                FileStatus::Unreadable)
+                m_holdLastScan = true;
             addEarlierRecords(loaded);
         }
     }

@@ -100,7 +100,8 @@ class ReminderEngine {
     // Once a minute while the scan does not run: when no row due by now waits (nothing is due, or
     // everything due was announced), the program has watched up to now.
     void watch();
-    // While held (a catch-up still being read), the last-scan minute does not move.
+    // While held (a catch-up still being read, or one that could not read a.bz), the last-scan
+    // minute does not move.
     void holdLastScan(bool hold) { m_holdLastScan = hold; }
     // Writes the last-scan minute if it changed (the program ends).
     void saveLastScan();

@@ -170,8 +170,10 @@ void Reminders::caughtUp() {
     RecordFileLoad* load = std::exchange(m_catchUp, nullptr);
     if (!load) return;
     m_engine->addEarlierRecords(load->grid());
+    // A.bz not read: the last-scan minute stays where it was for this run, so that the next start
+    // reads those days again rather than passing over records nobody has seen.
+    m_engine->holdLastScan(load->report().status == FileStatus::Unreadable);
     load->deleteLater();
-    m_engine->holdLastScan(false);
     if (!m_listReady) return;  // the list's load adds them
     m_engine->appendEarlierRows();
     m_window.startScanIfDue();

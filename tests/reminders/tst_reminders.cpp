@@ -126,14 +126,15 @@ class TestReminders : public QObject {
     // one there; "stop" is 停止提醒 and
     // "kq" 开启提醒; "interval MS", "advance MINUTES", "quiet" (no alert sound) and "autostart
     // off" change a setting; "ahead" puts the precise clock a second ahead; "lose state", "damage
-    // state" and "folder FILE" spoil a file, "old state" writes the announced state as an earlier
-    // version did; "full table" makes every slot busy and "free SLOT" closes a pop-up elsewhere;
-    // "click SLOT" and "esc SLOT" are a click and Esc on a pop-up, "closeall" is 全部关闭; "init"
-    // is 提示初始化; "state" logs the announced records, "status" the status line and "sound" the
-    // sounds played; "no" answers no; "close" is the close box and "end" is 退出. Afterwards: the
-    // pop-ups, the list (* for a row marked 到期), the busy slots, the log of messages (their
-    // first six characters, "notice" for one that takes no focus, "tray" for an advance notice,
-    // and whether the close box closed) and whether the scan runs.
+    // state" and "folder FILE" spoil a file, "hide" makes a.bz unreadable until "unhide"; "old
+    // state" writes the announced state as an earlier version did; "full table" makes every slot
+    // busy and "free SLOT" closes a pop-up elsewhere; "click SLOT" and "esc SLOT" are a click and
+    // Esc on a pop-up, "closeall" is 全部关闭; "init" is 提示初始化; "state" logs the announced
+    // records, "status" the status line and "sound" the sounds played; "no" answers no; "close" is
+    // the close box and "end" is 退出. Afterwards: the pop-ups, the list (* for a row marked 到期),
+    // the busy slots, the log of messages (their first six characters, "notice" for one that takes
+    // no focus, "tray" for an advance notice, and whether the close box closed) and whether the
+    // scan runs.
     void reminders_data() {
         QTest::addColumn<L>("records");
         QTest::addColumn<L>("steps");
@@ -258,6 +259,13 @@ class TestReminders : public QObject {
             << L{"1|1 丁 补发：原定 09:00 到期", "1|2 乙 补发：原定 04-02 15:00 到期",
                  "1|3 丙 补发：原定 04-03 10:00 到期"}
             << L{"丁*", "戊", "乙*", "丙*", ""} << L{"1|1", "1|2", "1|3"} << L{} << true;
+        QTest::newRow("days off, a.bz unreadable at a start: caught up at the next") << off
+            << L{"start 2024-04-02 12:00:00", "kill", "hide", "start 09:30:00", "kill", "unhide",
+                 "start 09:40:00"}
+            << L{"1|1 丁 补发：原定 09:00 到期", "1|2 乙 补发：原定 04-02 15:00 到期",
+                 "1|3 丙 补发：原定 04-03 10:00 到期"}
+            << L{"丁*", "戊", "乙*", "丙*", ""} << L{"1|1", "1|2", "1|3"} << L{"无法读取数据"}
+            << true;
         QTest::newRow("days off without a last scan: today only") << off
             << L{"start 2024-04-02 12:00:00", "kill", "lose state", "start 09:30:00"}
             << L{"1|1 丁 补发：原定 09:00 到期"} << L{"丁*", "戊", ""} << L{"1|1"} << L{} << true;
@@ -345,6 +353,12 @@ class TestReminders : public QObject {
                 m_clock.aheadMs = 1000;
             } else if (verb == "lose" || verb == "damage") {
                 QVERIFY(writeRaw(state, verb == "lose" ? QByteArray() : damaged));
+            } else if (verb == "hide") {  // a.bz a folder for a while, its records kept aside
+                QVERIFY(QDir().rename(f.dataPath(), f.dataPath() + ".aside"));
+                QVERIFY(QDir().mkdir(f.dataPath()));
+            } else if (verb == "unhide") {
+                QVERIFY(QDir().rmdir(f.dataPath()) &&
+                        QDir().rename(f.dataPath() + ".aside", f.dataPath()));
             } else if (verb == "folder") {
                 QVERIFY(QDir().mkpath(f.dir.filePath(arg)));
             } else if (verb == "full") {
