@@ -81,7 +81,7 @@ bool confirmSeveralAges(const QList<AgeRecord>& records, const QDateTime& now,
     QStringList lines;
     for (const AgeRecord& r : records) {
         QString line = kSeveralAgesLine.arg(r.age, r.dueTime.isEmpty() ? kNoDueTime : r.dueTime);
-        if (r.dueTime.isEmpty())
+        if (!isDueTimeText(r.dueTime))  // none, or hours carried past a day ("… 29:05")
             line += kSeveralAgesNoReminder;
         else if (r.dueTime < minuteOf(now))
             line += kSeveralAgesPast;

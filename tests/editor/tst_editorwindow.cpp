@@ -328,6 +328,18 @@ class TestEditorWindow : public QObject {
         QCOMPARE(control(again, "TextAgeOther")->text(), QStringLiteral("90"));
     }
 
+    // An age in hours carried past a whole day gives a due time that names no minute: listed as
+    // one that is never reminded, as a single add asks about it.
+    void severalAgesNeverReminded() {
+        EditorWindow editor(AppPaths(m_dir->path()), m_clock, m_messages);
+        edit(editor, {"Text1=P", "Text3=M", "Text4=23", "Text6=28", "Text2=30"});
+        control<QCheckBox>(editor, "CheckAge7")->setChecked(true);
+        m_messages.setAnswer(false);
+        editor.addRecord();
+        QVERIFY2(m_messages.texts().last().contains("到期时间 2024-03-15 29:05，不会提醒\n"),
+                 qPrintable(m_messages.texts().last()));
+    }
+
     // Two programs adding 500 records each to one a.bz at the same time: 1,000 records, none lost,
     // none doubled. Each is this test program running addMany().
     void twoWritersAddAtOnce() {
