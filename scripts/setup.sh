@@ -11,7 +11,7 @@ packages=(
     libbenchmark-dev libclang-rt-14-dev
     xvfb xauth x11-utils xdotool imagemagick faketime poppler-utils
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib
-    fonts-wqy-zenhei fonts-arphic-uming qt6-translations-l10n
+    fonts-wqy-zenhei fonts-arphic-uming
 )
 windows=0
 if [ "${1:-}" = "--windows" ]; then

@@ -379,10 +379,6 @@ void EditorWindow::addRecord() {
     if (!m_editing->isEditing()) m_adding->addRecord();  // 保存修改 saves a change
 }
 
-bool EditorWindow::checkBeforeAdd() {
-    return m_adding->checkBeforeSave(-1);
-}
-
 QString EditorWindow::castingHour() const {
     return m_castingHour->text();
 }

@@ -64,8 +64,6 @@ class EditorWindow : public QDialog {
     void computeDueTime();
     // 添加: the record into the grid and a.bz, or a message and nothing changed.
     void addRecord();
-    // The checks and questions before 添加 or 保存修改 saves (see RecordAdding).
-    bool checkBeforeAdd();
 
     const LoadReport& loadReport() const { return m_load; }
     RecordChanger& changer() { return *m_changer; }
@@ -73,7 +71,6 @@ class EditorWindow : public QDialog {
     QUndoStack& undoStack() { return *m_undo; }
     MessageService& messages() { return m_messages; }
     const Clock& clock() const { return m_clock; }
-    const AppPaths& paths() const { return m_paths; }
 
     // The record the entry fields make up (eleven fields, the due mark empty).
     QStringList recordFields() const;

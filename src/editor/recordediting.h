@@ -24,7 +24,6 @@ class RecordEditing : public QObject {
     explicit RecordEditing(EditorWindow& window);
 
     bool isEditing() const { return m_row > 0; }
-    int editedRow() const { return m_row; }
 
     // 保存修改, 取消修改, 修改, 删除记录 and 撤销.
     QList<QPushButton*> buttons() const;

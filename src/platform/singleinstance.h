@@ -32,8 +32,6 @@ class SingleInstance : public QObject {
 
     // The data folder's key, "mirosta-" and 16 hex digits of the SHA-1 of its canonical path.
     const QString& key() const { return m_key; }
-    // Where the guard listens (empty when there is no safe place).
-    const QString& serverName() const { return m_name; }
 
   signals:
     // A second start asked this program to show itself.

@@ -32,7 +32,6 @@ class DataFileChange {
     bool begin(QString* error, int waitMs = DataFileLock::kWaitMs);
     // The file's stamp when begin() took the lock.
     const FileStamp& stamp() const { return m_stamp; }
-    const QString& dataFilePath() const { return m_dataFilePath; }
 
     // Copies a.bz as it is now into the backup folder (see Backups). With a replacement to come,
     // the copy may be a hard link (Backups::Method::LinkBeforeReplace); replace() failing then

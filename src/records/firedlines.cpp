@@ -1,6 +1,6 @@
 #include "records/firedlines.h"
 
-FiredLines::FiredLines(const QList<QByteArray>& lines) : m_total(int(lines.size())) {
+FiredLines::FiredLines(const QList<QByteArray>& lines) {
     for (const QByteArray& line : lines) {
         ++m_counts[line];
         m_lengths.insert(line.size());

@@ -18,8 +18,6 @@ class FiredLines {
     // The record lines of the fired rows, a line once per row.
     explicit FiredLines(const QList<QByteArray>& lines);
 
-    int size() const { return m_total; }
-
     // How many of the lines the file holds now. Nothing, with the reason in Chinese, when the file
     // is missing or cannot be read.
     std::optional<int> countIn(const QString& path, QString* error) const;
@@ -37,5 +35,4 @@ class FiredLines {
 
     QHash<QByteArray, int> m_counts;  // each line, with how many fired rows have it
     QSet<qsizetype> m_lengths;        // a quick first test for each line of the file
-    int m_total = 0;
 };

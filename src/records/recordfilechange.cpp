@@ -56,9 +56,8 @@ RecordFileChangeResult changeRecordFile(QSaveFile& file, const RecordFileChange&
         return result;
     }
 
-    const bool backUp = change.backup == RecordFileChange::Backup::Always ||
-                        (change.backup == RecordFileChange::Backup::FirstOfTheDay &&
-                         !Backups(path).hasCopyOn(change.now.date()));
+    const bool backUp = change.backup == RecordFileChange::Backup::FirstOfTheDay &&
+                        !Backups(path).hasCopyOn(change.now.date());
     QString backupError;
     if (backUp && !guarded.backUp(change.now, &backupError)) {
         result.error = kBackupFailed.arg(backupError);

@@ -20,7 +20,7 @@
 class QSaveFile;
 
 struct RecordFileChange {
-    enum class Backup { None, FirstOfTheDay, Always };
+    enum class Backup { None, FirstOfTheDay };
 
     QList<LineChange> changes;
     FileStamp readStamp;  // the stamp of the file the changes were worked out on

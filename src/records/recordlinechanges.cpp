@@ -62,12 +62,6 @@ struct Run {
 
 }  // namespace
 
-QByteArray LineChangeResult::bytes() const {
-    QByteArray joined;
-    for (QByteArrayView piece : pieces) joined.append(piece);
-    return joined;
-}
-
 LineChangeResult applyLineChanges(const QByteArray& bytes, const QList<LineChange>& changes,
                                   bool exact) {
     LineChangeResult result;

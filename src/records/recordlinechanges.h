@@ -39,8 +39,6 @@ struct LineChangeResult {
     QList<QByteArrayView> pieces;
     QList<LineChange> inverse;  // undo the changes: applied to the result, they give the input back
     QByteArray missingLine;     // when not ok: a line that the file no longer holds
-
-    QByteArray bytes() const;  // the pieces joined
 };
 
 // The editor's last line: an empty record row, ten commas.
