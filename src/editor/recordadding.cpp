@@ -23,12 +23,6 @@ namespace {
 constexpr int kAgeField = 4;
 constexpr int kDueField = recordcolumns::kDueTime - 1;
 
-QStringList gridFields(const RecordGrid& grid, int row) {
-    QStringList fields;
-    for (int c = 1; c <= recordcolumns::kDueMark; ++c) fields << grid.textMatrix(row, c);
-    return fields;
-}
-
 // The questions before 保存修改 are those before 添加, worded for a change, so that no answer reads
 // as if a new record were added.
 class ChangeWording : public MessageService {
@@ -121,7 +115,8 @@ bool RecordAdding::checkBeforeSave(int editedRow) {
     }
     // A change asks only about what it changes.
     const QStringList before =
-        editedRow > 0 ? gridFields(m_window.grid(), editedRow) : QStringList();
+        editedRow > 0 ? recordCellTexts(m_window.grid(), editedRow, recordcolumns::kDueMark)
+                      : QStringList();
     const QDateTime now = m_window.clock().now();
     const QString castingField = m_window.recordFields().at(3);
     if ((before.isEmpty() || before.at(3) != castingField) &&

@@ -40,8 +40,7 @@ QByteArray RecordChanger::lineOf(int row) const {
 }
 
 int RecordChanger::occurrenceOf(int row) const {
-    QStringList cells;
-    for (int c = 1; c < recordcolumns::kDueMark; ++c) cells << m_grid.textMatrix(row, c);
+    const QStringList cells = recordCellTexts(m_grid, row, recordcolumns::kDueMark - 1);
     int occurrence = 0;
     for (int r = m_grid.findRow(cells, 1); r >= 0 && r < row; r = m_grid.findRow(cells, 1, r + 1))
         ++occurrence;

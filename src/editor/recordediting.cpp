@@ -21,16 +21,6 @@
 
 using namespace editortexts;
 
-namespace {
-
-QStringList rowFields(const RecordGrid& grid, int row) {
-    QStringList fields;
-    for (int c = 1; c <= recordcolumns::kDueMark; ++c) fields << grid.textMatrix(row, c);
-    return fields;
-}
-
-}  // namespace
-
 RecordEditing::RecordEditing(EditorWindow& window) : QObject(&window), m_window(window) {
     buildControls();
     // A.bz read afresh: the row numbers are no longer those the change was started on.
@@ -143,7 +133,7 @@ void RecordEditing::editRow(int row) {
         m_typedAge = {m_window.ageHours(), m_window.ageMinutes()};
     }
     m_row = row;
-    m_record = rowFields(m_window.grid(), row);
+    m_record = recordCellTexts(m_window.grid(), row, recordcolumns::kDueMark);
     m_window.showRecord(m_record);
     showEditing(kEditing.arg(row).arg(m_record.at(0)));
     m_window.gridView()->selectRow(row - 1);

@@ -446,3 +446,9 @@ RecordGrid::BulkUpdate::BulkUpdate(RecordGrid& grid) : m_grid(grid) {
 RecordGrid::BulkUpdate::~BulkUpdate() {
     if (--m_grid.m_bulkDepth == 0 && m_grid.m_observer) m_grid.m_observer->reset();
 }
+
+QStringList recordCellTexts(const RecordGrid& grid, int row, int lastCol) {
+    QStringList texts;
+    for (int c = 1; c <= lastCol; ++c) texts << grid.textMatrix(row, c);
+    return texts;
+}

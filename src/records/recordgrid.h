@@ -167,3 +167,7 @@ class RecordGrid {
 
     void compactBytes();
 };
+
+// The texts of the row's cells from column 1 (工程部位) to lastCol: a record's fields as the grid
+// shows them (lastCol 11 includes 是否到期).
+QStringList recordCellTexts(const RecordGrid& grid, int row, int lastCol);

@@ -5,7 +5,7 @@
 
 #include "platform/gbkcodec.h"
 #include "platform/textfile.h"
-#include "reminders/dueminute.h"
+#include "records/specimenrecord.h"
 
 namespace {
 
@@ -29,15 +29,14 @@ void AnnouncedState::load() {
         if (first < 0) continue;
         if (QStringView(line).left(first) == kLastScanKey) {
             const QString minute = line.mid(first + 1);
-            if (dueMinuteText(minute) == minute && !minute.isEmpty()) m_lastScan = minute;
+            if (isDueTimeText(minute)) m_lastScan = minute;
             continue;
         }
         const qsizetype second = line.indexOf(u'\t', first + 1);
         if (second < 0) continue;
         Entry entry{line.left(first), line.mid(first + 1, second - first - 1),
                     line.mid(second + 1)};
-        if (dueMinuteText(entry.dueMinute) != entry.dueMinute || entry.dueMinute.isEmpty() ||
-            !kIdentity.match(entry.identity).hasMatch())
+        if (!isDueTimeText(entry.dueMinute) || !kIdentity.match(entry.identity).hasMatch())
             continue;
         m_entries.append(std::move(entry));
     }

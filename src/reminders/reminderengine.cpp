@@ -40,9 +40,7 @@ constexpr int kLastRecordColumn = recordcolumns::kDueMark - 1;
 // The record's ten fields in a row of a grid; with an empty eleventh field (the due mark) they
 // are a line as appendRecordRow() places it.
 QStringList recordFields(const RecordGrid& grid, int row) {
-    QStringList fields;
-    for (int c = 1; c <= kLastRecordColumn; ++c) fields.append(grid.textMatrix(row, c));
-    return fields;
+    return recordCellTexts(grid, row, kLastRecordColumn);
 }
 
 // Takes one announcement of the record from the counts; false when none is left.
@@ -61,6 +59,12 @@ QString dayStart(const QDate& day) {
 
 QString recordTextOf(const RecordGrid& grid, int row) {
     return recordFields(grid, row).join(u',');
+}
+
+QString batchSummaryOf(const RecordGrid& grid, int row) {
+    constexpr int kPart = 1, kGrade = 2, kGroups = 9;
+    return batchSummary(grid.textMatrix(row, kPart), grid.textMatrix(row, kGrade),
+                        grid.textMatrix(row, kGroups));
 }
 
 ReminderEngine::ReminderEngine(RecordGrid& grid, const Clock& clock, const ScreenMetrics& screen,
@@ -210,10 +214,9 @@ bool ReminderEngine::announceLateList(const QList<DueRow>& rows) {
     QStringList lines;
     QStringList records;
     for (const DueRow& d : rows) {
-        const QString batch = batchSummary(m_grid.textMatrix(d.row, 1), m_grid.textMatrix(d.row, 2),
-                                           m_grid.textMatrix(d.row, 9));
-        lines.append(lateListLine(m_grid.textMatrix(d.row, recordcolumns::kNumber),
-                                  kLateListRow.arg(batch, shortDueText(d.minute, d.now))));
+        lines.append(lateListLine(
+            m_grid.textMatrix(d.row, recordcolumns::kNumber),
+            kLateListRow.arg(batchSummaryOf(m_grid, d.row), shortDueText(d.minute, d.now))));
         records.append(recordText(d.row));
     }
     m_popups.openLateList(slot, lines, records);
@@ -338,14 +341,6 @@ void ReminderEngine::carryAnnouncement(const QStringList& before, const QStringL
     const QString from = before.mid(0, kLastRecordColumn).join(u',');
     const QString to = after.mid(0, kLastRecordColumn).join(u',');
     if (from != to && m_announced.carryOver(from, to)) saveAnnounced();
-}
-
-int ReminderEngine::pendingCount() const {
-    int pending = 0;
-    for (int r = 1; r < m_grid.rows(); ++r)
-        if (!marked(r) && !dueMinuteText(m_grid.textMatrix(r, recordcolumns::kDueTime)).isEmpty())
-            ++pending;
-    return pending;
 }
 
 QList<int> ReminderEngine::advanceNotices(int minutes) {

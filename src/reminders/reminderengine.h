@@ -45,6 +45,8 @@ class ScreenMetrics;
 
 // The ten fields of a grid row joined by commas: the record's text and identity.
 QString recordTextOf(const RecordGrid& grid, int row);
+// The batch of a grid row as the pop-ups' headlines name it (see batchSummary()).
+QString batchSummaryOf(const RecordGrid& grid, int row);
 
 class ReminderEngine {
   public:
@@ -113,9 +115,6 @@ class ReminderEngine {
     // A record of a.bz corrected in the editor (eleven fields before and after): when only fields
     // other than its due time changed, an announcement of it stays with the corrected record.
     void carryAnnouncement(const QStringList& before, const QStringList& after);
-
-    // The rows of the list that are still to be announced.
-    int pendingCount() const;
 
     // The rows not yet announced that fall due in the next `minutes` minutes and were not named
     // by an earlier call; none for 0.

@@ -200,8 +200,7 @@ void Reminders::announceAdvance() {
     QStringList lines;
     for (int row : rows.mid(0, kAdvanceLinesShown))
         lines << kAdvanceLine.arg(grid.textMatrix(row, recordcolumns::kDueTime).trimmed(),
-                                  batchSummary(grid.textMatrix(row, 1), grid.textMatrix(row, 2),
-                                               grid.textMatrix(row, 9)));
+                                  batchSummaryOf(grid, row));
     if (rows.size() > kAdvanceLinesShown) lines << kAdvanceMore.arg(rows.size());
     m_trayMessage(kAdvanceTitle, lines.join(u'\n'));
 }
@@ -269,7 +268,8 @@ bool Reminders::confirmExit() {
     // The session is ending: nobody would see the question.
     if (qApp->isSavingSession()) return true;
     QStringList text;
-    if (const int pending = m_engine->pendingCount(); pending > 0)
+    if (const int pending = ReminderStatus::of(m_window.grid(), minuteNow(), m_listDay, 0).pending;
+        pending > 0)
         text << kExitPending.arg(pending);
     // Closing the window may be meant as putting it away: the coming days are named then.
     if (m_window.closingByCloseBox())
