@@ -1,8 +1,6 @@
 #include "mainwindow/recordfilesearch.h"
 
-#include <algorithm>
-#include <functional>
-
+#include "platform/bytesearch.h"
 #include "platform/gbkcodec.h"
 
 namespace {
@@ -38,14 +36,8 @@ RecordTextMatcher::RecordTextMatcher(const QString& text) {
 
 qsizetype RecordTextMatcher::candidate(QByteArrayView haystack, qsizetype from) const {
     if (from >= haystack.size()) return haystack.size();
-    const char* first = haystack.data() + from;
-    const char* last = haystack.data() + haystack.size();
-    if (m_bytes.size() == 1) {
-        const void* hit = memchr(first, m_bytes[0], size_t(last - first));
-        return hit ? static_cast<const char*>(hit) - haystack.data() : haystack.size();
-    }
-    const std::boyer_moore_horspool_searcher searcher(m_bytes.cbegin(), m_bytes.cend());
-    return std::search(first, last, searcher) - haystack.data();
+    return findBytes(haystack.data() + from, haystack.data() + haystack.size(), m_bytes) -
+           haystack.data();
 }
 
 bool RecordTextMatcher::holdsAt(QByteArrayView line, qsizetype at) const {
