@@ -25,20 +25,24 @@ qint64 keyOf(int year, int month, int day, int minuteOfDay) {
 
 constexpr char kFullWidthBlank[] = "\xa1\xa1";
 
-// Length of the blank at `at` (one ASCII blank or tab, or the two bytes of the full-width blank),
-// 0 when there is none.
-qsizetype blankAt(QByteArrayView text, qsizetype at) {
-    if (at >= text.size()) return 0;
-    if (text[at] == ' ' || text[at] == '\t') return 1;
-    if (text.sliced(at).startsWith(QByteArrayView(kFullWidthBlank, 2))) return 2;
-    return 0;
+// The place after the blanks from `at` on (ASCII blanks and tabs, and the two bytes of the
+// full-width blank).
+qsizetype skipBlanks(QByteArrayView text, qsizetype at) {
+    while (at < text.size()) {
+        if (text[at] == ' ' || text[at] == '\t')
+            at += 1;
+        else if (text.sliced(at).startsWith(QByteArrayView(kFullWidthBlank, 2)))
+            at += 2;
+        else
+            break;
+    }
+    return at;
 }
 
 // The minute of the day of " hh:mm" (one or more blanks first, one or two digits each, blanks
 // after), or nothing.
 std::optional<int> minuteOfDay(QByteArrayView text) {
-    qsizetype at = 0;
-    for (qsizetype n; (n = blankAt(text, at)) > 0;) at += n;
+    qsizetype at = skipBlanks(text, 0);
     if (at == 0) return std::nullopt;
     int parts[2] = {0, 0};
     for (int i = 0; i < 2; ++i) {
@@ -48,7 +52,7 @@ std::optional<int> minuteOfDay(QByteArrayView text) {
             parts[i] = parts[i] * 10 + (text[at++] - '0');
         if (at == start || at - start > 2) return std::nullopt;
     }
-    for (qsizetype n; (n = blankAt(text, at)) > 0;) at += n;
+    at = skipBlanks(text, at);
     if (at != text.size() || parts[0] > 23 || parts[1] > 59) return std::nullopt;
     return parts[0] * 60 + parts[1];
 }
@@ -85,8 +89,7 @@ QDate dueKeyDate(qint64 key) {
 std::optional<qint64> dueKey(QByteArrayView field) {
     // The due minute's own reading: blanks around and between date and time, the hour and minute
     // with or without their leading zero.
-    qsizetype at = 0;
-    for (qsizetype n; (n = blankAt(field, at)) > 0;) at += n;
+    qsizetype at = skipBlanks(field, 0);
     field = field.sliced(at);
     if (field.size() < 10 || field[4] != '-' || field[7] != '-') return std::nullopt;
     const int year = digits(field, 0, 4);
@@ -99,11 +102,10 @@ std::optional<qint64> dueKey(QByteArrayView field) {
 bool equalsTrimmed(QByteArrayView field, QByteArrayView text) {
     // Blanks are skipped from the front character by character, so a full-width blank is only
     // ever taken at a character boundary; the same holds after the text.
-    qsizetype at = 0;
-    for (qsizetype n; (n = blankAt(field, at)) > 0;) at += n;
+    qsizetype at = skipBlanks(field, 0);
     if (!field.sliced(at).startsWith(text)) return false;
     at += text.size();
-    for (qsizetype n; (n = blankAt(field, at)) > 0;) at += n;
+    at = skipBlanks(field, at);
     return at == field.size();
 }
 

@@ -18,15 +18,19 @@ const QString kColumnWidths = QStringLiteral("mainWindow/columnWidths");
 constexpr int kNarrowestColumn = 150;
 constexpr int kWidestColumn = 30000;
 
+// A whole number kept under the key, or the fallback when there is none or it is out of range.
+int keptNumber(const QString& iniPath, const QString& key, int lowest, int highest, int fallback) {
+    bool ok = false;
+    const int value = QSettings(iniPath, QSettings::IniFormat).value(key).toString().toInt(&ok);
+    return ok && value >= lowest && value <= highest ? value : fallback;
+}
+
 }  // namespace
 
 ProgramSettings::ProgramSettings(QString iniPath) : m_path(std::move(iniPath)) {}
 
 int ProgramSettings::scanInterval() const {
-    bool ok = false;
-    const int value =
-        QSettings(m_path, QSettings::IniFormat).value(kScanInterval).toString().toInt(&ok);
-    return ok && value >= 1 && value <= kMaxScanIntervalMs ? value : kDefaultScanIntervalMs;
+    return keptNumber(m_path, kScanInterval, 1, kMaxScanIntervalMs, kDefaultScanIntervalMs);
 }
 
 void ProgramSettings::setScanInterval(int milliseconds) {
@@ -42,10 +46,7 @@ void ProgramSettings::setAlertSound(bool on) {
 }
 
 int ProgramSettings::advanceMinutes() const {
-    bool ok = false;
-    const int value =
-        QSettings(m_path, QSettings::IniFormat).value(kAdvanceMinutes).toString().toInt(&ok);
-    return ok && value >= 0 && value <= kMaxAdvanceMinutes ? value : 0;
+    return keptNumber(m_path, kAdvanceMinutes, 0, kMaxAdvanceMinutes, 0);
 }
 
 void ProgramSettings::setAdvanceMinutes(int minutes) {
