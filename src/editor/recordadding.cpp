@@ -23,13 +23,13 @@ namespace {
 constexpr int kAgeField = 4;
 constexpr int kDueField = recordcolumns::kDueTime - 1;
 
-// The questions before 保存修改 are those before 添加, worded for a change, so that no answer reads
-// as if a new record were added.
+// The questions and refusals before 保存修改 are those before 添加, worded for a change, so that
+// none reads as if a new record were added.
 class ChangeWording : public MessageService {
   public:
     explicit ChangeWording(MessageService& messages) : m_messages(messages) {}
     void show(const QString& title, const QString& text, MessageIcon icon) override {
-        m_messages.show(title, text, icon);
+        m_messages.show(title, worded(text), icon);
     }
     bool ask(const QString& title, const QString& text) override {
         return m_messages.ask(title, worded(text));
@@ -46,6 +46,8 @@ class ChangeWording : public MessageService {
         return text
             .replace(QStringLiteral("仍然添加这条记录吗？"), QStringLiteral("仍然保存这条修改吗？"))
             .replace(QStringLiteral("后添加"), QStringLiteral("后保存"))
+            .replace(QStringLiteral("本条记录未添加"), QStringLiteral("这条修改未保存"))
+            .replace(QStringLiteral("后再添加"), QStringLiteral("后再保存"))
             .replace(QStringLiteral(" 添加\n取消：不添加"), QStringLiteral(" 保存\n取消：不保存"));
     }
     MessageService& m_messages;

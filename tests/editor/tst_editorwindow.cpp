@@ -250,7 +250,13 @@ class TestEditorWindow : public QObject {
         QCOMPARE(control(editor, "Text1")->text(), QStringLiteral("新的"));
         QCOMPARE(readRaw(dataFile()), edited);
 
-        // A change is asked about as a change; 取消 keeps both the record and the editing.
+        // A change is refused and asked about as a change; 取消 keeps the record and the editing.
+        editor.editing().editRow(1);
+        control(editor, "Text4")->setText("25");
+        control<QPushButton>(editor, "Command7")->click();
+        QVERIFY(m_messages.texts().value(0).endsWith("这条修改未保存，请修改后再保存。"));
+        m_messages.clear();
+        control<QPushButton>(editor, "Command8")->click();
         editor.editing().editRow(1);
         control(editor, "Text6")->setText("28");
         m_messages.setAnswers({Answer::Cancel});
