@@ -14,9 +14,6 @@ source "$(dirname "$0")/env.sh"
 tests=OFF
 [ "${1:-}" = "--tests" ] && tests=ON
 
-start=$(date +%s)
-say() { echo "windows [$(($(date +%s) - start))s]: $*"; }
-
 bash "$win_root/scripts/setup.sh" --windows
 if ! bash "$win_here/build-qt.sh"; then
     echo "windows: building Qt for Windows failed" >&2
@@ -47,7 +44,7 @@ rm -rf "$stage" && mkdir -p "$stage/platforms" "$stage/styles" "$stage/translati
 cp "$win_build/mirosta.exe" "$stage/"
 cp "$win_qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$win_qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
-cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
+cp "$win_qt/translations/qtbase_zh_CN.qm" "$stage/translations/"
 search=("$win_qt/bin" "${win_mingw_dlls[@]}")
 pending=("$stage/mirosta.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll")
 while [ ${#pending[@]} -gt 0 ]; do
@@ -78,7 +75,7 @@ say "making $(basename "$installer")"
 files="$win_build/installed-files.nsh"
 (cd "$stage" && find . -type f | sed 's|^\./||; s|/|\\|g' | sort |
     sed 's|.*|Delete "$INSTDIR\\&"|' >"$files"
- cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r |
+ find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r |
     sed 's|.*|RMDir "$INSTDIR\\&"|' >>"$files")
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$win_version" -DSTAGE="$stage" -DFILES="$files" \
     -DOUTFILE="$installer" "$win_root/packaging/windows/mirosta.nsi"

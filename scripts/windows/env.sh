@@ -16,6 +16,10 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
 wine64=/usr/lib/wine/wine64
 
+# Progress lines with the seconds since the script began.
+start=$(date +%s)
+say() { echo "windows [$(($(date +%s) - start))s]: $*"; }
+
 # Makes Wine's prefix when there is none yet (about ten seconds). Wine draws the frames of some
 # windows itself, in Tahoma, which has no Chinese: a CJK font stands in for it, so that captions
 # such as 数据提示 read right in screenshots.

@@ -5,8 +5,6 @@
 # the installer under Wine on Qt's windows platform, on an X server of its own.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
-start=$(date +%s)
-say() { echo "windows [$(($(date +%s) - start))s]: $*"; }
 
 bash "$win_here/build.sh" --tests
 wine_prefix
