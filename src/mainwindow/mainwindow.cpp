@@ -157,8 +157,7 @@ void MainWindow::startUp() {
     // The window stays free while a long file is read.
     m_startUpLoad = new RecordFileLoad(
         recordcolumns::kMainGridColumns,
-        [path = m_paths.dataFilePath(), &clock = m_clock](RecordGrid& grid, QList<CarriedLine>*,
-                                                          const LoadProgress&) {
+        [path = m_paths.dataFilePath(), &clock = m_clock](RecordGrid& grid, const LoadProgress&) {
             return loadDueToday(grid, path, clock);
         },
         this);

@@ -5,16 +5,15 @@
 RecordFileLoad::RecordFileLoad(QString dataFilePath, int cols, QObject* parent)
     : RecordFileLoad(
           cols,
-          [path = std::move(dataFilePath)](RecordGrid& grid, QList<CarriedLine>* carried,
-                                           const LoadProgress& progress) {
-              return loadAllRecords(grid, path, carried, progress);
+          [path = std::move(dataFilePath)](RecordGrid& grid, const LoadProgress& progress) {
+              return loadAllRecords(grid, path, nullptr, progress);
           },
           parent) {}
 
 RecordFileLoad::RecordFileLoad(int cols, Loader load, QObject* parent)
     : QObject(parent), m_grid(2, cols) {
     m_thread.reset(QThread::create([this, load = std::move(load)] {
-        m_report = load(m_grid, &m_carried, [this](qint64 done, qint64 total) {
+        m_report = load(m_grid, [this](qint64 done, qint64 total) {
             if (m_stop.load()) return false;
             emit progress(done, total);
             return true;

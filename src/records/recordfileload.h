@@ -20,8 +20,7 @@ class RecordFileLoad : public QObject {
     Q_OBJECT
   public:
     // Fills the grid, on the load's thread; `progress` returns false once the load is stopped.
-    using Loader = std::function<LoadReport(RecordGrid& grid, QList<CarriedLine>* carried,
-                                            const LoadProgress& progress)>;
+    using Loader = std::function<LoadReport(RecordGrid& grid, const LoadProgress& progress)>;
 
     // Starts reading every record of the file into a grid of `cols` columns.
     RecordFileLoad(QString dataFilePath, int cols, QObject* parent = nullptr);
@@ -35,7 +34,6 @@ class RecordFileLoad : public QObject {
 
     // Once finished: what was read.
     RecordGrid& grid() { return m_grid; }
-    QList<CarriedLine>& carried() { return m_carried; }
     const LoadReport& report() const { return m_report; }
 
   signals:
@@ -48,7 +46,6 @@ class RecordFileLoad : public QObject {
     void finish();
 
     RecordGrid m_grid;
-    QList<CarriedLine> m_carried;
     LoadReport m_report;
     std::atomic<bool> m_stop{false};
     bool m_finishedSent = false;

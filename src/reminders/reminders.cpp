@@ -59,8 +59,8 @@ Reminders::Reminders(MainWindow& window, const ScreenMetrics& screen, AlertSound
         m_engine->holdLastScan(true);
         m_catchUp = new RecordFileLoad(
             recordcolumns::kMainGridColumns,
-            [path = window.paths().dataFilePath(), span = *span](
-                RecordGrid& grid, QList<CarriedLine>*, const LoadProgress&) {
+            [path = window.paths().dataFilePath(), span = *span](RecordGrid& grid,
+                                                                 const LoadProgress&) {
                 return loadDueBetween(grid, path, span.first, span.last);
             },
             this);
