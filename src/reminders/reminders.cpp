@@ -43,6 +43,7 @@ constexpr int kAdvanceLinesShown = 5;
 Reminders::Reminders(MainWindow& window, const ScreenMetrics& screen, AlertSound& sound)
     : QObject(&window),
       m_window(window),
+      m_minuteText(window.clock(), QStringLiteral("yyyy-MM-dd hh:mm")),
       m_popups(std::make_unique<ReminderPopupFactory>(window.paths().profilePath(), screen,
                                                       window.messages(), sound)),
       m_engine(std::make_unique<ReminderEngine>(
@@ -206,8 +207,7 @@ void Reminders::announceAdvance() {
 }
 
 QString Reminders::minuteNow() const {
-    return QDateTime::fromMSecsSinceEpoch(m_window.clock().msecsSinceEpoch())
-        .toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+    return m_minuteText.read();
 }
 
 void Reminders::updateStatusLine() {

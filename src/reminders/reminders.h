@@ -25,6 +25,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/clock.h"
+
 class AlertSound;
 class MainWindow;
 class QLabel;
@@ -84,6 +86,7 @@ class Reminders : public QObject {
     QDate clockDate() const;
 
     MainWindow& m_window;
+    mutable MinuteText m_minuteText;  // the clock's minute, formatted once a minute
     std::unique_ptr<ReminderPopupFactory> m_popups;
     std::unique_ptr<ReminderEngine> m_engine;
     QTimer* m_dayTimer = nullptr;
