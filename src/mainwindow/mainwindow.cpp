@@ -183,8 +183,12 @@ void MainWindow::startScanIfDue() {
     const qint64 interval = leadingInteger(scanIntervalText());
     if (interval <= 0) return;
     setScanInterval(interval);
-    action(QStringLiteral("bg"))->setEnabled(true);
-    action(QStringLiteral("kq"))->setEnabled(false);
+    showScanSwitch(true);
+}
+
+void MainWindow::showScanSwitch(bool running) {
+    action(QStringLiteral("bg"))->setEnabled(running);
+    action(QStringLiteral("kq"))->setEnabled(!running);
 }
 
 void MainWindow::todayListDone(const LoadReport& report) {

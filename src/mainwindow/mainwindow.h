@@ -54,6 +54,8 @@ class MainWindow : public QMainWindow {
     void setScanIntervalProvider(std::function<QString()> provider);
     // Sets Timer1's interval; 0 stops the scan.
     void setScanInterval(qint64 milliseconds);
+    // 停止提醒 enabled while the scan runs, 开启提醒 while it does not.
+    void showScanSwitch(bool running);
     // The settings window has kept new settings.
     void noteSettingsChanged() { emit settingsChanged(); }
 

@@ -28,13 +28,11 @@ void ReminderSwitch::start() {
     m_window.messages().show(kTitle, QStringLiteral("已经开启"), MessageIcon::Information);
     m_window.setScanInterval(interval);
     m_window.setScanStoppedByUser(false);
-    m_window.action(QStringLiteral("bg"))->setEnabled(true);
-    m_window.action(QStringLiteral("kq"))->setEnabled(false);
+    m_window.showScanSwitch(true);
 }
 
 void ReminderSwitch::stop() {
     m_window.setScanInterval(0);
     m_window.messages().show(kTitle, QStringLiteral("已经关闭"), MessageIcon::None);
-    m_window.action(QStringLiteral("bg"))->setEnabled(false);
-    m_window.action(QStringLiteral("kq"))->setEnabled(true);
+    m_window.showScanSwitch(false);
 }

@@ -155,8 +155,7 @@ void Reminders::listLoaded() {
     // A new day with nothing due stops the scan, as a start-up with nothing due leaves it.
     if (m_newDay && m_window.grid().rows() == 2 && m_window.scanTimer()->isActive()) {
         m_window.setScanInterval(0);
-        m_window.action(QStringLiteral("bg"))->setEnabled(false);
-        m_window.action(QStringLiteral("kq"))->setEnabled(true);
+        m_window.showScanSwitch(false);
     }
     m_newDay = false;
     // Right after the scan has been started (or kept running) for the list; at start-up once the
