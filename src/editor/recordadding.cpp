@@ -1,7 +1,5 @@
 #include "editor/recordadding.h"
 
-#include <QUndoStack>
-
 #include "editor/addchecks.h"
 #include "editor/duetime.h"
 #include "editor/editortexts.h"
@@ -9,7 +7,6 @@
 #include "editor/inputchecks.h"
 #include "editor/recordchangecommand.h"
 #include "editor/recordchanger.h"
-#include "platform/busycursor.h"
 #include "platform/clock.h"
 #include "platform/gbkcodec.h"
 #include "platform/messageservice.h"
@@ -184,17 +181,12 @@ void RecordAdding::append(const QList<QStringList>& records) {
         changes << change;
     }
     QString error;
-    const auto inverse = [&] {
-        const BusyCursor busy;  // a long file takes a moment to write
-        return m_window.changer().apply(changes, RecordFileChange::Backup::FirstOfTheDay, &error);
-    }();
-    if (!inverse) {
+    if (!makeUndoableChange(m_window.undoStack(), kStepAdd.arg(records.size()), m_window.changer(),
+                            m_window.messages(), changes, &error)) {
         m_window.showStatus(QString());
         m_window.messages().show(kTitleError, kSaveFailed.arg(error), MessageIcon::Critical);
         return;
     }
-    m_window.undoStack().push(new RecordChangeCommand(
-        kStepAdd.arg(records.size()), m_window.changer(), m_window.messages(), changes, *inverse));
     m_window.gridView()->scrollToBottom();
     const QString due = records.last().at(kDueField);
     QString status = records.size() > 1 ? kAddedSeveral.arg(records.size())

@@ -1,7 +1,10 @@
 #include "editor/recordchangecommand.h"
 
+#include <QUndoStack>
 #include "editor/editortexts.h"
+
 #include "editor/recordchanger.h"
+#include "platform/busycursor.h"
 #include "platform/messageservice.h"
 
 using namespace editortexts;
@@ -37,4 +40,16 @@ void RecordChangeCommand::make(QList<LineChange>& changes, QList<LineChange>& op
         return;
     }
     opposite = *inverse;
+}
+
+bool makeUndoableChange(QUndoStack& stack, const QString& step, RecordChanger& changer,
+                        MessageService& messages, const QList<LineChange>& changes,
+                        QString* error) {
+    const auto inverse = [&] {
+        const BusyCursor busy;  // a long file takes a moment to write
+        return changer.apply(changes, RecordFileChange::Backup::FirstOfTheDay, error);
+    }();
+    if (!inverse) return false;
+    stack.push(new RecordChangeCommand(step, changer, messages, changes, *inverse));
+    return true;
 }

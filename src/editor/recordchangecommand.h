@@ -10,6 +10,7 @@
 #include "records/recordlinechanges.h"
 
 class MessageService;
+class QUndoStack;
 class RecordChanger;
 
 class RecordChangeCommand : public QUndoCommand {
@@ -31,3 +32,9 @@ class RecordChangeCommand : public QUndoCommand {
     QList<LineChange> m_undo;
     bool m_pushed = false;  // the first redo(), on the push, has nothing to do
 };
+
+// Makes the changes in a.bz, with a busy cursor while it works, and once they are made puts them
+// on the stack as one step named `step`. False, with the reason in *error, when they could not be
+// made.
+bool makeUndoableChange(QUndoStack& stack, const QString& step, RecordChanger& changer,
+                        MessageService& messages, const QList<LineChange>& changes, QString* error);

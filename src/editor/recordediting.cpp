@@ -157,16 +157,11 @@ void RecordEditing::saveEdit() {
     change.text = gbk::encode(joinRecordLine(after));
     change.gridRow = m_row;
     QString error;
-    const auto inverse = [&] {
-        const BusyCursor busy;
-        return changer.apply({change}, RecordFileChange::Backup::FirstOfTheDay, &error);
-    }();
-    if (!inverse) {
+    if (!makeUndoableChange(m_window.undoStack(), kStepEdit, changer, m_window.messages(), {change},
+                            &error)) {
         m_window.messages().show(kTitleError, kChangeFailed.arg(error), MessageIcon::Warning);
         return;
     }
-    m_window.undoStack().push(
-        new RecordChangeCommand(kStepEdit, changer, m_window.messages(), {change}, *inverse));
     const int row = m_row;
     endEdit();
     m_window.showStatus(changer.wroteToFreshFile() ? kFreshFile : kChanged);
@@ -213,16 +208,11 @@ void RecordEditing::deleteSelected() {
         changes << change;
     }
     QString error;
-    const auto inverse = [&] {
-        const BusyCursor busy;
-        return changer.apply(changes, RecordFileChange::Backup::FirstOfTheDay, &error);
-    }();
-    if (!inverse) {
+    if (!makeUndoableChange(m_window.undoStack(), kStepDelete.arg(rows.size()), changer,
+                            m_window.messages(), changes, &error)) {
         m_window.messages().show(kTitleError, kDeleteFailed.arg(error), MessageIcon::Warning);
         return;
     }
-    m_window.undoStack().push(new RecordChangeCommand(kStepDelete.arg(rows.size()), changer,
-                                                      m_window.messages(), changes, *inverse));
     m_window.showStatus(changer.wroteToFreshFile() ? kFreshFile : kDeleted.arg(rows.size()));
 }
 
