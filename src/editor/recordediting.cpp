@@ -100,7 +100,8 @@ QList<int> RecordEditing::selectedRows() const {
     const RecordGrid& grid = m_window.grid();
     QSet<int> rows;
     if (const QItemSelectionModel* selection = m_window.gridView()->selectionModel())
-        for (const QModelIndex& index : selection->selectedIndexes()) rows.insert(index.row() + 1);
+        for (const QItemSelectionRange& range : selection->selection())  // not cell by cell
+            for (int row = range.top(); row <= range.bottom(); ++row) rows.insert(row + 1);
     if (rows.isEmpty()) rows.insert(grid.rowSel());
     QList<int> records;
     for (int row : rows)
