@@ -100,7 +100,7 @@ void ReminderEngine::Timer1_Timer() {
     if (first.isEmpty()) return;
     // The rows due by now, in grid order.
     QList<DueRow> due;
-    int late = 0;
+    QList<DueRow> lateRows;  // those of them whose minute has passed
     const int rows = m_grid.rows();
     for (int r = 1; r < rows; ++r) {
         // The clock is read for every row, so a walk that crosses a minute uses the new minute.
@@ -110,21 +110,17 @@ void ReminderEngine::Timer1_Timer() {
         QString minute;
         if (!dueBy(m_grid.textMatrix(r, recordcolumns::kDueTime), now, &minute) || marked(r))
             continue;
-        late += minute < now;
-        due.append({r, minute, now});
+        const DueRow row{r, minute, now};
+        if (minute < now) lateRows.append(row);
+        due.append(row);
     }
-    const bool oneList = late > kLateListAbove;
-    bool listed = false;
+    const bool oneList = lateRows.size() > kLateListAbove;
     bool complete = true;
     for (const DueRow& d : std::as_const(due)) {
         const bool isLate = d.minute < d.now;
         if (oneList && isLate) {
-            if (listed) continue;
-            listed = true;
-            QList<DueRow> lateRows;
-            for (const DueRow& l : std::as_const(due))
-                if (l.minute < l.now) lateRows.append(l);
-            if (!announceLateList(lateRows)) {
+            // The late rows come in one list, where the first of them stands.
+            if (d.row == lateRows.first().row && !announceLateList(lateRows)) {
                 complete = false;
                 break;
             }
