@@ -22,8 +22,6 @@ class TestLenientNumber : public QObject {
         row("half to even, down", "1500.5", 1500.5, 1500);
         row("half to even, up", "3001.5", 3001.5, 3002);
         row("negative half to even", "-2.5", -2.5, -2);
-        row("negative half away", "-3.5", -3.5, -4);
-        row("below half", "7.49", 7.49, 7);
         row("point fraction", ".5", 0.5, 0);
         row("second point ends it", "1.2.3", 1.2, 1);
         row("digits after Chinese text", "约5000", 0, 0);

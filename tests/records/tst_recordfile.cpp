@@ -186,10 +186,6 @@ class TestRecordFile : public QObject {
                   "2,1,2,,"}));
         row("lines it cannot hold carried in place",
             file({ten, a, twelve, "note", marked, comma, b, notGbk}), {a, b});
-        row("added record goes below a carried last line", file({a, "note"}), {a}, {"N"},
-            file({a, "note", "N,,,,,,,,,,"}));
-        row("carried line kept when records are removed", file({a, b, "note"}), {a, b}, {"-", "-"},
-            file({"note"}));
     }
     // The editor takes every line it can hold whole, field k in column k + 1, and carries the
     // others; saving writes back what was read, with the edits, in GBK with CR LF.

@@ -254,12 +254,8 @@ class TestReminders : public QObject {
         // The days the program did not run: records due after its last scan, up to 7 days back.
         const L off = {"甲|2024-04-02 11:00", "乙|2024-04-02 15:00", "丙|2024-04-03 10:00",
                        "丁|09:00", "戊|10:00"};
-        QTest::newRow("days off: caught up late, after today's rows") << off
-            << L{"start 2024-04-02 12:00:00", "kill", "start 09:30:00"}
-            << L{"1|1 丁 补发：原定 09:00 到期", "1|2 乙 补发：原定 04-02 15:00 到期",
-                 "1|3 丙 补发：原定 04-03 10:00 到期"}
-            << L{"丁*", "戊", "乙*", "丙*", ""} << L{"1|1", "1|2", "1|3"} << L{} << true;
-        QTest::newRow("days off, a.bz unreadable at a start: caught up at the next") << off
+        QTest::newRow("days off, a.bz unreadable at a start: caught up late at the next, after "
+                      "today's rows") << off
             << L{"start 2024-04-02 12:00:00", "kill", "hide", "start 09:30:00", "kill", "unhide",
                  "start 09:40:00"}
             << L{"1|1 丁 补发：原定 09:00 到期", "1|2 乙 补发：原定 04-02 15:00 到期",
@@ -353,12 +349,10 @@ class TestReminders : public QObject {
                 m_clock.aheadMs = 1000;
             } else if (verb == "lose" || verb == "damage") {
                 QVERIFY(writeRaw(state, verb == "lose" ? QByteArray() : damaged));
-            } else if (verb == "hide") {  // a.bz a folder for a while, its records kept aside
-                QVERIFY(QDir().rename(f.dataPath(), f.dataPath() + ".aside"));
-                QVERIFY(QDir().mkdir(f.dataPath()));
-            } else if (verb == "unhide") {
-                QVERIFY(QDir().rmdir(f.dataPath()) &&
-                        QDir().rename(f.dataPath() + ".aside", f.dataPath()));
+            } else if (verb.endsWith("hide")) {  // a.bz a folder for a while, its records aside
+                const QString path = f.dataPath(), aside = path + ".aside";
+                QVERIFY(verb == "hide" ? QDir().rename(path, aside) && QDir().mkdir(path)
+                                       : QDir().rmdir(path) && QDir().rename(aside, path));
             } else if (verb == "folder") {
                 QVERIFY(QDir().mkpath(f.dir.filePath(arg)));
             } else if (verb == "full") {
