@@ -31,8 +31,16 @@ batch=$(mktemp --suffix=.bat)
     echo " -o \"$(wine_path "$out"),txt\""
     echo "@exit /b %ERRORLEVEL%"
 } | sed 's/$/\r/' >"$batch"
-"$wine64" cmd /c "$(wine_path "$batch")"
-status=$?
+# Now and then, under load, Wine fails to start the program at all ("Application could not be
+# started"): it then wrote nothing, and it is started once more. A program that ran and failed has
+# written its report and is not run again.
+for attempt in 1 2; do
+    "$wine64" cmd /c "$(wine_path "$batch")"
+    status=$?
+    [ "$status" -eq 0 ] || [ -s "$out" ] && break
+    echo "run-test: Wine did not start $(basename "$exe") (attempt $attempt)" >&2
+    sleep 2
+done
 tr -d '\r' <"$out"
 rm -f "$out" "$batch"
 exit $status
